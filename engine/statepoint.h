@@ -1,0 +1,8 @@
+// Properties at any state point (t, p) and its classification.
+#pragma once
+
+// v m³/kg (PK_V), s kJ/(kg·K) (PK_S) or h kJ/kg (PK_H) at t °C, p MPa; `state` receives the
+// StateCode. State range; outside it returns 10, state SC_UNKNOWN, with the temperature flag
+// assigned and the pressure flags OR-ed on. A point on the saturation line is saturated steam.
+// Assigns CalcStatus.
+double PointProp(double t, double p, int kind, int& state);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing, and only those. Usage: deps.sh build|run|test
+set -euo pipefail
+
+need=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev)
+case "${1:-build}" in
+  run) need+=(qt6-qpa-plugins fontconfig) ;;
+  test) need+=(libbenchmark-dev clang libclang-rt-14-dev) ;;
+esac
+
+missing=()
+for pkg in "${need[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$pkg")
+  fi
+done
+
+# The window needs a CJK face, or every Chinese character is a box.
+if [ "${1:-build}" = run ] && ! { command -v fc-list >/dev/null && [ -n "$(fc-list :lang=zh-cn family 2>/dev/null)" ]; }; then
+  missing+=(fonts-arphic-uming)
+fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
