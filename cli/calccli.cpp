@@ -147,8 +147,9 @@ std::string PadTo(const std::string& s, int columns) {
 }
 
 void AppendReadable(std::string& out, const char* caption, const std::string& text) {
-  out += PadTo(caption, 4);
-  if (!text.empty()) out += "  " + text;
+  // Captions padded to four columns so that the texts line up; an empty field gives the caption
+  // alone, without trailing blanks.
+  out += text.empty() ? std::string(caption) : PadTo(caption, 4) + "  " + text;
   out += '\n';
 }
 
