@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -161,7 +162,8 @@ TEST(Batch, ErrorMessagesStayOnOneLine) {
 }
 
 TEST(Batch, ReadsAFileOrStandardInput) {
-  const std::string path = testing::TempDir() + "kelm_batch_file.tsv";
+  const std::string path =
+      testing::TempDir() + "kelm_cli_" + std::to_string(getpid()) + "_batch_file.tsv";
   {
     std::ofstream file(path, std::ios::binary);
     file << "0\t0\t0.1\n3\t0\t1\t300\t0.1\n";
@@ -174,6 +176,18 @@ TEST(Batch, ReadsAFileOrStandardInput) {
   const BatchRun fromDash = RunBatchOn("0\t0\t0.1\n3\t0\t1\t300\t0.1\n", {"--tsv", "--batch", "-"});
   EXPECT_EQ(fromDash.out, expected);
   std::remove(path.c_str());
+}
+
+TEST(Batch, StopsWithStatusTwoWhenTheOutputCannotBeWritten) {
+  std::istringstream in("0\t0\t0.1\n0\t0\t0.1\n");
+  std::ostream out(nullptr);  // every write fails
+  std::ostringstream err;
+  EXPECT_EQ(kelmcli::RunBatch(in, out, err), 2);
+  EXPECT_EQ(err.str(), "kelm-calc: cannot write the output\n");  // once: the run stops
+  std::istringstream none;
+  std::ostringstream singleErr;
+  EXPECT_EQ(kelmcli::RunCommandLine({"0", "0", "0.1"}, none, out, singleErr), 2);
+  EXPECT_EQ(singleErr.str(), "kelm-calc: cannot write the output\n");
 }
 
 }  // namespace
