@@ -303,7 +303,8 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
   for (long long number = 1; source != nullptr && ReadLine(*source, line, tooLong); ++number) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
     if (!line.empty() && line.back() == '\r') line.pop_back();                 // CRLF line end
-    if (!tooLong && (IsBlank(line) || line.front() == '#')) continue;
+    if (!line.empty() && line.front() == '#') continue;  // a comment, however long
+    if (!tooLong && IsBlank(line)) continue;
 
     std::string error;
     if (tooLong) {
@@ -311,17 +312,14 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
     } else if (ParseBatchLine(line, request, error)) {
       error = CalculateOnForm(request, InputMatch::UsedOnly, result);
     }
-    if (error.empty()) {
-      out << FormatTsv(result) << '\n';
-    } else {
-      out << "error\t" << error << '\n';
-      err << "kelm-calc: line " << number << ": " << error << '\n';
-      status = kExitUsage;
-    }
-    out.flush();
+    out << (error.empty() ? FormatTsv(result) : "error\t" + error) << '\n' << std::flush;
     if (!out) {
       err << "kelm-calc: cannot write the output\n";
       return kExitUsage;
+    }
+    if (!error.empty()) {
+      err << "kelm-calc: line " << number << ": " << error << '\n';
+      status = kExitUsage;
     }
   }
   return status;

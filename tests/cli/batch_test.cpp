@@ -143,7 +143,8 @@ TEST(Batch, ToleratesCrLfLineEndsAByteOrderMarkAndAMissingLastLineEnd) {
 }
 
 TEST(Batch, OverlongLineIsAnErrorAndTheRunGoesOn) {
-  const std::string input = "0\t0\t" + std::string(70000, '1') + "\n0\t0\t0.1\n";
+  const std::string input = "0\t0\t" + std::string(70000, '1') + "\n# " + std::string(70000, 'c') +
+                            "\n0\t0\t0.1\n";
   const BatchRun run = RunBatchOn(input);
   EXPECT_EQ(run.status, 2);
   const std::vector<std::string> lines = Lines(run.out);
