@@ -4,5 +4,6 @@
 // v m³/kg (PK_V), s kJ/(kg·K) (PK_S) or h kJ/kg (PK_H) at t °C, p MPa; `state` receives the
 // StateCode. State range; outside it returns 10, state SC_UNKNOWN, with the temperature flag
 // assigned and the pressure flags OR-ed on. A point on the saturation line is saturated steam.
+// An inner search that cannot end returns 10, state SC_UNKNOWN, CS_NO_CONVERGENCE.
 // Assigns CalcStatus.
 double PointProp(double t, double p, int kind, int& state);

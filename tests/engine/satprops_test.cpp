@@ -63,12 +63,13 @@ struct CriticalRow {
   int byTemperature;
 };
 TEST(SatWaterSteamProp, CriticalPointAndItsToleranceAnswerTheCriticalValues) {
-  const CriticalRow rows[] = {{374.15, 1},    {374.14995, 1},  {374.14991, 1}, {374.15009, 1},
-                              {22.12, 0},     {22.119995, 0},  {22.119991, 0}, {22.120009, 0}};
+  const CriticalRow rows[] = {{374.15, 1}, {374.14995, 1}, {374.14991, 1}, {374.15009, 1},
+                              {22.12, 0},  {22.119995, 0}, {22.119991, 0}, {22.120009, 0}};
   const double critical[] = {0, kCriticalV, kCriticalS, kCriticalH};
   for (const CriticalRow& row : rows) {
     for (int kind : kKinds) {
-      SCOPED_TRACE(testing::Message() << row.x << " by T " << row.byTemperature << " kind " << kind);
+      SCOPED_TRACE(testing::Message()
+                   << row.x << " by T " << row.byTemperature << " kind " << kind);
       CalcStatus = 0xFFFF;
       EXPECT_EQ(SatWaterProp(row.x, row.byTemperature, kind), critical[kind]);
       EXPECT_EQ(CalcStatus, 0u);
@@ -103,13 +104,15 @@ struct SatRangeRow {
 };
 TEST(SatWaterSteamProp, OutOfRangeReturnsTenWithOneFlag) {
   const SatRangeRow rows[] = {
-      {0.0099, 1, CS_T_LOW},  {-20, 1, CS_T_LOW},      {NAN, 1, CS_T_LOW},     {374.1502, 1, CS_T_HIGH},
-      {INFINITY, 1, CS_T_HIGH}, {0.00069, 0, CS_P_LOW}, {0, 0, CS_P_LOW},       {NAN, 0, CS_P_LOW},
-      {22.12002, 0, CS_P_HIGH}, {100, 0, CS_P_HIGH},
+      {0.0099, 1, CS_T_LOW},    {-20, 1, CS_T_LOW},       {NAN, 1, CS_T_LOW},
+      {374.1502, 1, CS_T_HIGH}, {INFINITY, 1, CS_T_HIGH}, {0.00069, 0, CS_P_LOW},
+      {0, 0, CS_P_LOW},         {NAN, 0, CS_P_LOW},       {22.12002, 0, CS_P_HIGH},
+      {100, 0, CS_P_HIGH},
   };
   for (const SatRangeRow& row : rows) {
     for (int kind : kKinds) {
-      SCOPED_TRACE(testing::Message() << row.x << " by T " << row.byTemperature << " kind " << kind);
+      SCOPED_TRACE(testing::Message()
+                   << row.x << " by T " << row.byTemperature << " kind " << kind);
       CalcStatus = 0xFFFF;
       EXPECT_EQ(SatWaterProp(row.x, row.byTemperature, kind), 10.0);
       EXPECT_EQ(CalcStatus, row.status);
@@ -123,7 +126,8 @@ TEST(SatWaterSteamProp, OutOfRangeReturnsTenWithOneFlag) {
 TEST(SatWaterSteamProp, LowerRangeLimitsAreAccepted) {
   for (int kind : kKinds) {
     CalcStatus = 0xFFFF;
-    EXPECT_EQ(SatWaterProp(0.01, 1, kind), ScaleReduced(Region1Reduced(0.01, SatPressure(0.01), kind), kind));
+    EXPECT_EQ(SatWaterProp(0.01, 1, kind),
+              ScaleReduced(Region1Reduced(0.01, SatPressure(0.01), kind), kind));
     EXPECT_EQ(CalcStatus, 0u);
     const double t = SatTemperature(0.0007);
     CalcStatus = 0xFFFF;
@@ -234,14 +238,15 @@ struct LineCase {
   double x;
   int byTemperature;
 };
-constexpr LineCase QualityLines[] = {{100, 1}, {360, 1}, {374.1, 1}, {1.0, 0}, {20.0, 0}, {0.0007, 0}};
+constexpr LineCase QualityLines[] = {{100, 1}, {360, 1},  {374.1, 1},
+                                     {1.0, 0}, {20.0, 0}, {0.0007, 0}};
 
 TEST(Quality, SaturatedValuesGiveDrynessZeroAndOne) {
   for (const LineCase& line : QualityLines) {
     for (int valueKind : kKinds) {
       for (int wanted : kKinds) {
-        SCOPED_TRACE(testing::Message() << line.x << " by T " << line.byTemperature << " value kind "
-                                        << valueKind << " wanted " << wanted);
+        SCOPED_TRACE(testing::Message() << line.x << " by T " << line.byTemperature
+                                        << " value kind " << valueKind << " wanted " << wanted);
         const double y1 = SatWaterProp(line.x, line.byTemperature, valueKind);
         const double y2 = SatSteamProp(line.x, line.byTemperature, valueKind);
         const double z1 = SatWaterProp(line.x, line.byTemperature, wanted);
@@ -269,7 +274,8 @@ TEST(Quality, SaturatedValuesGiveDrynessZeroAndOne) {
 TEST(Quality, GivenDrynessIsUsedAsItIs) {
   for (const LineCase& line : QualityLines) {
     for (int wanted : kKinds) {
-      SCOPED_TRACE(testing::Message() << line.x << " by T " << line.byTemperature << " wanted " << wanted);
+      SCOPED_TRACE(testing::Message()
+                   << line.x << " by T " << line.byTemperature << " wanted " << wanted);
       const double z1 = SatWaterProp(line.x, line.byTemperature, wanted);
       const double z2 = SatSteamProp(line.x, line.byTemperature, wanted);
       double X = 99;
@@ -286,9 +292,9 @@ struct DrynessRow {
   bool flagged, high;
 };
 // The tolerances are −0.00001 and 1 + 0.000001; inside them the mixture rule extrapolates.
-constexpr DrynessRow DrynessRows[] = {{-0.1, true, false},      {-0.00002, true, false},
+constexpr DrynessRow DrynessRows[] = {{-0.1, true, false},       {-0.00002, true, false},
                                       {-0.000005, false, false}, {1.0000005, false, true},
-                                      {1.000002, true, true},     {1.5, true, true}};
+                                      {1.000002, true, true},    {1.5, true, true}};
 
 std::uint32_t ExpectedFlag(int valueKind, bool high) {
   switch (valueKind) {
@@ -346,10 +352,11 @@ struct QualityRangeRow {
 };
 TEST(Quality, RefusesTheCriticalPointAndOutOfRangeArguments) {
   const QualityRangeRow rows[] = {
-      {374.14995, 1, CS_T_HIGH, 1, 10}, {374.15, 1, CS_T_HIGH, 1, 10}, {374.16, 1, CS_T_HIGH, 1, 10},
-      {0.0099, 1, CS_T_LOW, 1, 10},     {NAN, 1, CS_T_LOW, 1, 10},     {22.119995, 0, CS_P_HIGH, 10, 1},
-      {22.12, 0, CS_P_HIGH, 10, 1},     {22.2, 0, CS_P_HIGH, 10, 1},   {0.00069, 0, CS_P_LOW, 10, 1},
-      {NAN, 0, CS_P_LOW, 10, 1},
+      {374.14995, 1, CS_T_HIGH, 1, 10}, {374.15, 1, CS_T_HIGH, 1, 10},
+      {374.16, 1, CS_T_HIGH, 1, 10},    {0.0099, 1, CS_T_LOW, 1, 10},
+      {NAN, 1, CS_T_LOW, 1, 10},        {22.119995, 0, CS_P_HIGH, 10, 1},
+      {22.12, 0, CS_P_HIGH, 10, 1},     {22.2, 0, CS_P_HIGH, 10, 1},
+      {0.00069, 0, CS_P_LOW, 10, 1},    {NAN, 0, CS_P_LOW, 10, 1},
   };
   for (const QualityRangeRow& row : rows) {
     SCOPED_TRACE(testing::Message() << row.x << " by T " << row.byTemperature);

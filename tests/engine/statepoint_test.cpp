@@ -61,8 +61,8 @@ struct PointRow {
 // Each row's subregion is checked against FindRegion too, so the expected value really is the
 // named equation's.
 constexpr PointRow PointRows[] = {
-    {374.1, 22.12, SC_SUPERCRITICAL, RC_SUB4},   // the pressure test alone decides the state
-    {374.1502, 22.12, SC_SUPERCRITICAL, RC_SUB3}, // just outside the critical temperature band
+    {374.1, 22.12, SC_SUPERCRITICAL, RC_SUB4},     // the pressure test alone decides the state
+    {374.1502, 22.12, SC_SUPERCRITICAL, RC_SUB3},  // just outside the critical temperature band
     {374.15, 22.12002, SC_SUPERCRITICAL, RC_SUB3},
     {20, 0.1, SC_WATER, RC_SUB1},
     {400, 0.1, SC_STEAM, RC_SUB2},
@@ -71,7 +71,7 @@ constexpr PointRow PointRows[] = {
     {360, 19, SC_WATER, RC_SUB4},
     {360, 18, SC_STEAM, RC_SUB3},
     {360, 17, SC_STEAM, RC_SUB2},
-    {100, 0.101325, SC_WET, RC_SUB2},  // within 0.0001 °C of ts, 2.6e-7 MPa off the line
+    {100, 0.101325, SC_WET, RC_SUB2},           // within 0.0001 °C of ts, 2.6e-7 MPa off the line
     {100, 0.1013256, SC_WET, RC_SUB1},          // wet by its state, water by its equation
     {99.9999, 0.101325, SC_WET, RC_SAT_LOWER},  // within 10⁻⁸ in β: saturated steam
     {100.00005, 0.101325, SC_STEAM, RC_SUB2},
@@ -128,9 +128,15 @@ struct RangeRow {
 };
 TEST(PointProp, OutOfRangeReturnsTenWithCombinedFlagsAndUnknownState) {
   const RangeRow rows[] = {
-      {900, 1, CS_T_HIGH},           {-5, 0.0001, CS_T_LOW | CS_P_LOW}, {-1, 200, CS_T_LOW | CS_P_HIGH},
-      {0.0099, 1, CS_T_LOW},         {800.0001, 1, CS_T_HIGH},          {100, 0.00069, CS_P_LOW},
-      {100, 100.0001, CS_P_HIGH},    {NAN, 1, CS_T_LOW},                {100, NAN, CS_P_LOW},
+      {900, 1, CS_T_HIGH},
+      {-5, 0.0001, CS_T_LOW | CS_P_LOW},
+      {-1, 200, CS_T_LOW | CS_P_HIGH},
+      {0.0099, 1, CS_T_LOW},
+      {800.0001, 1, CS_T_HIGH},
+      {100, 0.00069, CS_P_LOW},
+      {100, 100.0001, CS_P_HIGH},
+      {NAN, 1, CS_T_LOW},
+      {100, NAN, CS_P_LOW},
       {900, NAN, CS_T_HIGH | CS_P_LOW},
   };
   for (const RangeRow& row : rows) {
