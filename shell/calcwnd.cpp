@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QShowEvent>
@@ -33,7 +34,11 @@ void ExchangeText(QLineEdit* edit, std::string& member, bool save) {
     member = ToUtf8(edit->text());
   } else {
     const QString text = FromUtf8(member);
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() != text) {
+      edit->setText(text);
+      // Show a text that is longer than the field from its start, as a classic edit does.
+      edit->setCursorPosition(0);
+    }
   }
 }
 
@@ -56,6 +61,31 @@ void ExchangeIndex(QComboBox* combo, int& member, bool save) {
     if (combo->currentIndex() != index) combo->setCurrentIndex(index);
   }
 }
+
+// A group frame drawn as a classic dialog draws it: an etched rectangle whose top edge runs
+// through the middle of the title, broken by the title's width, blanks included (the result
+// frame's trailing blanks leave the gap where the two solution buttons sit).
+class CFrameBox : public QGroupBox {
+ public:
+  CFrameBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const QPalette& colours = palette();
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -1, -1);
+    painter.setPen(colours.color(QPalette::Dark));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(colours.color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect text(CDialogUnits(font()).X(4) + 1, 0, metrics.horizontalAdvance(title()),
+                     metrics.height());
+    painter.fillRect(text, colours.color(QPalette::Window));
+    painter.setPen(colours.color(QPalette::WindowText));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, title());
+  }
+};
 
 }  // namespace
 
@@ -84,7 +114,7 @@ void CCalcWnd::CreateControls() {
   const CDialogUnits du(font());
 
   auto groupBox = [&](const char* title, int x, int y, int w, int h) {
-    auto* box = new QGroupBox(QString::fromUtf8(title), this);
+    auto* box = new CFrameBox(QString::fromUtf8(title), this);
     box->setFocusPolicy(Qt::NoFocus);
     box->setGeometry(du.Rect(x, y, w, h));
   };

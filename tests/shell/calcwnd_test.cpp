@@ -633,6 +633,8 @@ void TestCalcWnd::solutionButtonsSwitchBetweenTwoSolutions() {
   QVERIFY(solution1->isChecked());
   QVERIFY(Find<QLineEdit>(m_wnd.get(), "IDC_STATE")->text().startsWith(
       QStringLiteral("饱和水或饱和蒸汽或湿蒸汽")));
+  // The long state text is shown from its start.
+  QCOMPARE(Find<QLineEdit>(m_wnd.get(), "IDC_STATE")->cursorPosition(), 0);
   QCOMPARE(Shown(*m_wnd), m_session->Expected());
   const QString first = Find<QLineEdit>(m_wnd.get(), "IDC_PRESSURE")->text();
   const QString temperature = Find<QLineEdit>(m_wnd.get(), "IDC_TEMPERATURE")->text();
