@@ -1,10 +1,8 @@
 #include "shell/aboutdlg.h"
 
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "form/resource.h"
 #include "shell/appicon.h"
 #include "shell/dialogfont.h"
 
@@ -57,12 +55,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CAboutDlg::keyPressEvent(QKeyEvent* event) {
-  if (event->modifiers() == Qt::NoModifier || (event->modifiers() == Qt::KeypadModifier &&
-                                               event->key() == Qt::Key_Enter)) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-      accept();
-      return;
-    }
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier) {
+    accept();
+    return;
   }
+  // Escape rejects, as in any dialog.
   QDialog::keyPressEvent(event);
 }
