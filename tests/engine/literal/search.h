@@ -1,0 +1,15 @@
+// Frozen reference copy of engine/search.h, taken before any optimisation.
+// The bit-identity test holds the engine to this literal arithmetic: never edit it.
+// What a step search tells a caller that wants more than its result: how many evaluations it
+// took, and whether it ended by its own stop test.
+#pragma once
+
+namespace literal {
+
+struct SearchInfo {
+  int evaluations = 0;    // evaluations of the searched function, the one at the start included
+  bool converged = true;  // false: the round cap was reached or the trial could no longer move
+  bool bestPoint = false;  // solvers only: ended by accepting the best point of a stalled search
+};
+
+}  // namespace literal

@@ -1,0 +1,93 @@
+// Frozen reference copy of engine/statepoint.cpp, taken before any optimisation.
+// The bit-identity test holds the engine to this literal arithmetic: never edit it.
+#include "tests/engine/literal/statepoint.h"
+
+#include <cmath>
+
+#include "tests/engine/literal/constants.h"
+#include "tests/engine/literal/region1.h"
+#include "tests/engine/literal/region2.h"
+#include "tests/engine/literal/region3.h"
+#include "tests/engine/literal/region4.h"
+#include "tests/engine/literal/regions.h"
+#include "tests/engine/literal/satprops.h"
+#include "tests/engine/literal/saturation.h"
+#include "tests/engine/literal/search.h"
+
+namespace literal {
+
+double PointProp(double t, double p, int kind, int& state) {
+  CalcStatus = StateRangeFlags(t, p);
+  if (CalcStatus) {
+    state = SC_UNKNOWN;
+    return 10;
+  }
+
+  // The state text's classification: within 0.0001 °C of the saturation temperature counts as
+  // on the line, a far wider band than region selection's 10⁻⁸ in β.
+  if (p > 22.12 || std::fabs(p - 22.12) < 0.00001) {
+    state = SC_SUPERCRITICAL;
+  } else {
+    const double ts = SatTemperature(p);
+    if (CalcStatus) {  // the saturation-temperature search could not end
+      state = SC_UNKNOWN;
+      return 10;
+    }
+    if (std::fabs(t - ts) < 0.0001)
+      state = SC_WET;
+    else if (t < ts)
+      state = SC_WATER;
+    else
+      state = SC_STEAM;
+  }
+
+  if (std::fabs(t - 374.15) < 0.0001 && std::fabs(p - 22.12) < 0.00001) {
+    switch (kind) {
+      case PK_V:
+        return kCriticalV;
+      case PK_S:
+        return kCriticalS;
+      case PK_H:
+        return kCriticalH;
+      default:
+        return 0;
+    }
+  }
+
+  double r = 0;
+  SearchInfo info;
+  switch (FindRegion(t, p)) {
+    case RC_SUB1:
+      r = Region1Reduced(t, p, kind);
+      break;
+    case RC_SUB2:
+      r = Region2Reduced(t, p, kind);
+      break;
+    case RC_SUB3:
+      r = Region3Props(t, p, kind, &info);
+      break;
+    case RC_SUB4:
+      r = Region4Props(t, p, kind, &info);
+      break;
+    case RC_SAT_UPPER:
+    case RC_SAT_LOWER: {
+      // On the line the point is saturated steam, never saturated water; already scaled.
+      const double y = SatSteamProp(t, 1, kind);
+      if (CalcStatus) {
+        state = SC_UNKNOWN;
+        return 10;
+      }
+      return y;
+    }
+    default:
+      break;
+  }
+  if (!info.converged) {
+    CalcStatus = CS_NO_CONVERGENCE;
+    state = SC_UNKNOWN;
+    return 10;
+  }
+  return ScaleReduced(r, kind);
+}
+
+}  // namespace literal
