@@ -1,0 +1,36 @@
+// The operations that the benchmarks and the instruction counter measure, one registry per
+// executable. Each executable is linked against one engine: the optimised one or the frozen
+// literal one (tests/engine/literal), so the same names measure both.
+#pragma once
+
+#include <vector>
+
+namespace kelm_ops {
+
+struct Op {
+  const char* name;
+  void (*fn)(int arg);  // one call of the operation; results go to Sink
+  int arg;
+};
+
+// Every operation of this executable, in registration order.
+inline std::vector<Op>& Registry() {
+  static std::vector<Op> ops;
+  return ops;
+}
+
+struct Registrar {
+  Registrar(const Op* ops, int count) {
+    for (int i = 0; i < count; ++i) Registry().push_back(ops[i]);
+  }
+};
+
+// Keeps a result alive so that the compiler cannot drop the call that made it.
+inline volatile double g_sink = 0;
+inline void Sink(double x) { g_sink = x; }
+
+// Forgets every remembered intermediate result of the engine, so that the next call is measured
+// from a cold start; a no-op in an engine that remembers nothing.
+void ResetEngine();
+
+}  // namespace kelm_ops
