@@ -2,6 +2,7 @@
 #include "bench/ops.h"
 #include "engine/constants.h"
 #include "engine/entrypoints.h"
+#include "engine/memo.h"
 #include "engine/region1.h"
 #include "engine/region2.h"
 #include "engine/region3.h"
@@ -23,5 +24,5 @@ const Op kEngineOps[] = {
 const Registrar kRegistrar(kEngineOps, int(sizeof kEngineOps / sizeof kEngineOps[0]));
 }  // namespace
 
-void ResetEngine() {}
+void ResetEngine() { engine_memo::ResetAll(); }
 }  // namespace kelm_ops

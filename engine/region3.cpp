@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "engine/constants.h"
+#include "engine/memo.h"
+#include "engine/region3_parts.h"
 
 namespace {
 // IFC-67 subregion 3, coefficients Cμk, μ = 0…7, k = 0…12. Rows 0 to 3 hold Cμ1 (factor of χ),
@@ -34,131 +36,181 @@ constexpr int Kmu[4] = {11, 6, 7, 9};
 // A hundred times that means the search is lost.
 constexpr int kRegion3Cap = 8000;
 
-// Gμ = Cμ1·χ + Cμℓ·ln χ + Σ(k = 2…Kμ) Cμk·χ^(1−k).
-double G(int mu, double chi) {
+// Pμ = ∂Gμ/∂χ = Cμ1 + Cμℓ/χ + Σ(k = 2…Kμ) (1 − k)·Cμk·χ^(−k).
+double P(int mu, const Region3Volume& vol) {
   double S = 0;
-  for (int k = 2; k <= Kmu[mu]; ++k) S += C[mu][k] * std::pow(chi, double(1 - k));
-  return C[mu][1] * chi + C[mu][Kmu[mu] + 1] * std::log(chi) + S;
+  for (int k = 2; k <= Kmu[mu]; ++k) S += double(1 - k) * C[mu][k] * vol.chiM[k];
+  return C[mu][1] + C[mu][Kmu[mu] + 1] / vol.chi + S;
 }
 
-// Pμ = ∂Gμ/∂χ = Cμ1 + Cμℓ/χ + Σ(k = 2…Kμ) (1 − k)·Cμk·χ^(−k).
-double P(int mu, double chi) {
+// χ^(1−k) for k = 1…11 is chiP[k − 1]: chiP[0] = χ⁰ = 1, chiP[j] = χ^(−j), each one pow.
+struct ChiNegative {
+  double chiP[11];
+};
+
+// Gμ = Cμ1·χ + Cμℓ·ln χ + Σ(k = 2…Kμ) Cμk·χ^(1−k).
+double G(int mu, double chi, double lnChi, const ChiNegative& c) {
   double S = 0;
-  for (int k = 2; k <= Kmu[mu]; ++k) S += double(1 - k) * C[mu][k] * std::pow(chi, double(-k));
-  return C[mu][1] + C[mu][Kmu[mu] + 1] / chi + S;
+  for (int k = 2; k <= Kmu[mu]; ++k) S += C[mu][k] * c.chiP[k - 1];
+  return C[mu][1] * chi + C[mu][Kmu[mu] + 1] * lnChi + S;
 }
 
 // Σ(k = 2…K) factor(k)·Cμk·χ^(1−k), with factor(k) = k − offset, or 1 when offset is none.
-double SumChi(int mu, int K, double chi) {
+double SumChi(int mu, int K, const ChiNegative& c) {
   double S = 0;
-  for (int k = 2; k <= K; ++k) S += C[mu][k] * std::pow(chi, double(1 - k));
+  for (int k = 2; k <= K; ++k) S += C[mu][k] * c.chiP[k - 1];
   return S;
 }
-double SumChiWeighted(int mu, int K, int offset, double chi) {
+double SumChiWeighted(int mu, int K, int offset, const ChiNegative& c) {
   double S = 0;
-  for (int k = 2; k <= K; ++k) S += double(k - offset) * C[mu][k] * std::pow(chi, double(1 - k));
+  for (int k = 2; k <= K; ++k) S += double(k - offset) * C[mu][k] * c.chiP[k - 1];
   return S;
 }
+
+// The last search's (t, p) and its outcome: the volume, the evaluations and whether it ended by
+// its own stop test. The search does not depend on the kind asked for.
+struct VolumeMemo {
+  bool valid = false;
+  double t = 0, p = 0;
+  double v = 0;
+  int evaluations = 0;
+  bool converged = true;
+};
+VolumeMemo region3Memo;
 }  // namespace
 
+Region3Isotherm Region3IsothermAt(double t) {
+  Region3Isotherm iso;
+  iso.theta = (t + IfcConstants.T0) / IfcConstants.Tc;
+  iso.tau = iso.theta - 1;
+  iso.tau2 = std::pow(iso.tau, 2.0);
+  iso.tau3 = std::pow(iso.tau, 3.0);
+  iso.c41Tau = 5 * C[4][1] * iso.tau * std::pow(iso.theta, -23.0);
+  iso.S6 = 0;
+  for (int j = 0; j <= 4; ++j) iso.S6 += C[6][j] * std::pow(iso.theta, double(-(j + 2)));
+  return iso;
+}
+
+Region3Volume Region3VolumeAt(double v) {
+  Region3Volume vol;
+  vol.chi = v / IfcConstants.vc;
+  vol.chiM[0] = vol.chiM[1] = 0;
+  for (int k = 2; k <= 11; ++k) vol.chiM[k] = std::pow(vol.chi, double(-k));
+  return vol;
+}
+
+double Region3Pressure(const Region3Isotherm& iso, const Region3Volume& vol) {
+  return -P(0, vol) - iso.tau * P(1, vol) - iso.tau2 * P(2, vol) - iso.tau3 * P(3, vol) +
+         iso.c41Tau * vol.chiM[6] - 6 * std::pow(vol.chi, 5.0) * iso.S6;
+}
+
+void engine_memo::ResetRegion3Search() { region3Memo.valid = false; }
+
 double Region3Reduced(double t, double v, int kind) {
+  if (kind == PK_P) return Region3Pressure(Region3IsothermAt(t), Region3VolumeAt(v));
+
   const double theta = (t + IfcConstants.T0) / IfcConstants.Tc;
   const double chi = v / IfcConstants.vc;
   const double tau = theta - 1;
+  if (kind != PK_S && kind != PK_H) return 0;
 
-  if (kind == PK_P) {
-    double S6 = 0;
-    for (int j = 0; j <= 4; ++j) S6 += C[6][j] * std::pow(theta, double(-(j + 2)));
-    return -P(0, chi) - tau * P(1, chi) - std::pow(tau, 2.0) * P(2, chi) -
-           std::pow(tau, 3.0) * P(3, chi) +
-           5 * C[4][1] * tau * std::pow(theta, -23.0) * std::pow(chi, -6.0) -
-           6 * std::pow(chi, 5.0) * S6;
-  }
+  // Each power once: χ^(1−k) for k = 1…11, τ^j for j = 0…8 (τ⁰ = 1 and τ¹ = τ exactly), and the
+  // logarithms, which every G and E term shares.
+  ChiNegative c;
+  c.chiP[0] = 1;
+  for (int j = 1; j <= 10; ++j) c.chiP[j] = std::pow(chi, double(-j));
+  double tauJ[9];
+  tauJ[0] = 1;
+  tauJ[1] = tau;
+  for (int j = 2; j <= 8; ++j) tauJ[j] = std::pow(tau, double(j));
+  const double lnChi = std::log(chi);
+  const double chi6 = std::pow(chi, 6.0);
+  const double thetaM23 = std::pow(theta, -23.0);
+
   if (kind == PK_S) {
     double S6 = 0;
     for (int j = 0; j <= 4; ++j) S6 += double(j + 2) * C[6][j] * std::pow(theta, double(-(j + 3)));
     double S7 = 0;
-    for (int j = 0; j <= 8; ++j) S7 += double(j + 1) * C[7][j] * std::pow(tau, double(j));
-    return -(G(1, chi) + C[5][0]) - 2 * tau * G(2, chi) - 3 * std::pow(tau, 2.0) * G(3, chi) +
-           std::pow(chi, 6.0) * S6 - C[5][0] * std::log(theta) - S7 +
-           (C[4][0] + C[4][1] * std::pow(chi, -5.0)) *
-               (22 * std::pow(theta, -23.0) - 23 * std::pow(theta, -24.0));
+    for (int j = 0; j <= 8; ++j) S7 += double(j + 1) * C[7][j] * tauJ[j];
+    return -(G(1, chi, lnChi, c) + C[5][0]) - 2 * tau * G(2, chi, lnChi, c) -
+           3 * tauJ[2] * G(3, chi, lnChi, c) + chi6 * S6 - C[5][0] * std::log(theta) - S7 +
+           (C[4][0] + C[4][1] * c.chiP[5]) * (22 * thetaM23 - 23 * std::pow(theta, -24.0));
   }
-  if (kind == PK_H) {
-    const double lnChi = std::log(chi);
-    // C0ℓ = C0,12, C1ℓ = C17, C2ℓ = C28, C3ℓ = C3,10.
-    const double E0 = C[0][0] - C[0][12] - C[5][0] - C[1][1] * chi + SumChiWeighted(0, 11, 0, chi) -
-                      SumChi(1, 6, chi) + (C[0][12] - C[1][7]) * lnChi;
-    const double E1 = SumChiWeighted(1, 6, 1, chi) - (C[1][1] + 2 * C[2][1]) * chi - C[5][0] -
-                      C[1][7] - 2 * SumChi(2, 7, chi) - 2 * C[2][8] * lnChi;
-    const double E2 = SumChiWeighted(2, 7, 2, chi) - (2 * C[2][1] + 3 * C[3][1]) * chi - C[2][8] -
-                      3 * SumChi(3, 9, chi) - (C[2][8] + 3 * C[3][10]) * lnChi;
-    const double E3 =
-        SumChiWeighted(3, 9, 3, chi) - 3 * C[3][1] * chi - C[3][10] - 2 * C[3][10] * lnChi;
-    // 22 and 23 come from differentiating τ·θ^(−23); 28 = 23 + 5 and 29 = 24 + 5.
-    const double E4 = std::pow(theta, -22.0) * (23 * C[4][0] + 28 * C[4][1] * std::pow(chi, -5.0)) -
-                      std::pow(theta, -23.0) * (24 * C[4][0] + 29 * C[4][1] * std::pow(chi, -5.0));
-    double E6 = 0;
-    for (int j = 0; j <= 4; ++j) E6 += double(j - 3) * C[6][j] * std::pow(theta, double(-(j + 2)));
-    double E7 = 0;
-    for (int j = 0; j <= 8; ++j) E7 += (1 + j * theta) * C[7][j] * std::pow(tau, double(j));
-    return E0 + tau * E1 + std::pow(tau, 2.0) * E2 + std::pow(tau, 3.0) * E3 + E4 +
-           std::pow(chi, 6.0) * E6 - E7;
-  }
-  return 0;
+  // C0ℓ = C0,12, C1ℓ = C17, C2ℓ = C28, C3ℓ = C3,10.
+  const double E0 = C[0][0] - C[0][12] - C[5][0] - C[1][1] * chi + SumChiWeighted(0, 11, 0, c) -
+                    SumChi(1, 6, c) + (C[0][12] - C[1][7]) * lnChi;
+  const double E1 = SumChiWeighted(1, 6, 1, c) - (C[1][1] + 2 * C[2][1]) * chi - C[5][0] - C[1][7] -
+                    2 * SumChi(2, 7, c) - 2 * C[2][8] * lnChi;
+  const double E2 = SumChiWeighted(2, 7, 2, c) - (2 * C[2][1] + 3 * C[3][1]) * chi - C[2][8] -
+                    3 * SumChi(3, 9, c) - (C[2][8] + 3 * C[3][10]) * lnChi;
+  const double E3 = SumChiWeighted(3, 9, 3, c) - 3 * C[3][1] * chi - C[3][10] - 2 * C[3][10] * lnChi;
+  // 22 and 23 come from differentiating τ·θ^(−23); 28 = 23 + 5 and 29 = 24 + 5.
+  const double E4 = std::pow(theta, -22.0) * (23 * C[4][0] + 28 * C[4][1] * c.chiP[5]) -
+                    thetaM23 * (24 * C[4][0] + 29 * C[4][1] * c.chiP[5]);
+  double E6 = 0;
+  for (int j = 0; j <= 4; ++j) E6 += double(j - 3) * C[6][j] * std::pow(theta, double(-(j + 2)));
+  double E7 = 0;
+  for (int j = 0; j <= 8; ++j) E7 += (1 + j * theta) * C[7][j] * tauJ[j];
+  return E0 + tau * E1 + tauJ[2] * E2 + tauJ[3] * E3 + E4 + chi6 * E6 - E7;
 }
 
 double Region3Props(double t, double p, int kind, SearchInfo* info) {
   if (info) *info = SearchInfo{};
-  const double betaT = p / IfcConstants.pc;
+  if (!(region3Memo.valid && region3Memo.t == t && region3Memo.p == p)) {
+    const double betaT = p / IfcConstants.pc;
+    const Region3Isotherm iso = Region3IsothermAt(t);
 
-  // Step 1: start volume, by pressure at and above 22.12 MPa, else by temperature. Every start
-  // lies above the middle of the three volumes at which a subcritical isotherm meets its
-  // saturation pressure, so the search ends at the steam root.
-  double v;
-  if (p > 22.12 || std::fabs(p - 22.12) < 0.000001) {
-    v = p < 40 ? 0.004 : 0.002;
-  } else if (t >= 370) {
-    v = 0.004;
-  } else if (t >= 360) {
-    v = 0.006;
-  } else {
-    v = 0.008;
-  }
+    // Step 1: start volume, by pressure at and above 22.12 MPa, else by temperature. Every start
+    // lies above the middle of the three volumes at which a subcritical isotherm meets its
+    // saturation pressure, so the search ends at the steam root.
+    double v;
+    if (p > 22.12 || std::fabs(p - 22.12) < 0.000001) {
+      v = p < 40 ? 0.004 : 0.002;
+    } else if (t >= 370) {
+      v = 0.004;
+    } else if (t >= 360) {
+      v = 0.006;
+    } else {
+      v = 0.008;
+    }
 
-  // Step 2: too high a pressure means the volume must grow.
-  double r = Region3Reduced(t, v, PK_P) - betaT;
-  int evaluations = 1;
-  double d = r >= 0 ? 1 : -1;
+    // Step 2: too high a pressure means the volume must grow.
+    double r = Region3Pressure(iso, Region3VolumeAt(v)) - betaT;
+    int evaluations = 1;
+    bool converged = true;
+    double d = r >= 0 ? 1 : -1;
 
-  // Step 3: step towards the root, reversing and shrinking tenfold at each overshoot; the lower
-  // guard's reductions persist. The stop needs Δ < 1e-8: 0.0001·0.1⁴ is just above it, so a
-  // search that steps ends only after the fifth reduction.
-  if (!(std::fabs(r) <= 0.0000001)) {
-    double delta = 0.0001;
-    for (;;) {
-      while (v + d * delta < 0.00001) delta *= 0.1;
-      // Δ only shrinks: a trial that cannot move now never moves again and r stays as it is.
-      const bool frozen = v + delta == v && v - delta == v;
-      v = v + d * delta;
-      r = Region3Reduced(t, v, PK_P) - betaT;
-      ++evaluations;
-      if (std::fabs(r) < 0.0000001 && delta < 0.00000001) break;
-      if ((frozen && !(std::fabs(r) < 0.0000001)) || evaluations >= kRegion3Cap) {
-        if (info) {
-          info->evaluations = evaluations;
-          info->converged = false;
+    // Step 3: step towards the root, reversing and shrinking tenfold at each overshoot; the lower
+    // guard's reductions persist. The stop needs Δ < 1e-8: 0.0001·0.1⁴ is just above it, so a
+    // search that steps ends only after the fifth reduction.
+    if (!(std::fabs(r) <= 0.0000001)) {
+      double delta = 0.0001;
+      for (;;) {
+        while (v + d * delta < 0.00001) delta *= 0.1;
+        // Δ only shrinks: a trial that cannot move now never moves again and r stays as it is.
+        const bool frozen = v + delta == v && v - delta == v;
+        v = v + d * delta;
+        r = Region3Pressure(iso, Region3VolumeAt(v)) - betaT;
+        ++evaluations;
+        if (std::fabs(r) < 0.0000001 && delta < 0.00000001) break;
+        if ((frozen && !(std::fabs(r) < 0.0000001)) || evaluations >= kRegion3Cap) {
+          converged = false;
+          break;
         }
-        return 0;
-      }
-      if (!(d * r >= 0)) {
-        d = -d;
-        delta *= 0.1;
+        if (!(d * r >= 0)) {
+          d = -d;
+          delta *= 0.1;
+        }
       }
     }
+    region3Memo = {true, t, p, v, evaluations, converged};
   }
-  if (info) info->evaluations = evaluations;
 
-  if (kind == PK_V) return v / IfcConstants.vc;
-  return Region3Reduced(t, v, kind);
+  if (info) info->evaluations = region3Memo.evaluations;
+  if (!region3Memo.converged) {
+    if (info) info->converged = false;
+    return 0;
+  }
+  if (kind == PK_V) return region3Memo.v / IfcConstants.vc;
+  return Region3Reduced(t, region3Memo.v, kind);
 }

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "engine/constants.h"
+#include "engine/memo.h"
 #include "engine/region3.h"
+#include "engine/region3_parts.h"
 
 namespace {
 // IFC-67 subregion 4 correction Δψ = Σ(m = 3, 4) Σ(j = 0…4) D(m, j)·y^m·χ^(−j)
@@ -21,83 +23,136 @@ constexpr double K32 = 857.7060031644577;
 // subregion 4 (71 on a 0.1 °C by 0.1 MPa grid) and 60 along the saturation line from 350 °C.
 // A hundred times that means the search is lost.
 constexpr int kRegion4Cap = 7000;
+
+// Temperature-only terms of the subregion 4 pressure at one isotherm: those of subregion 3, the
+// factors j·D(m, j)·y^m of the χ^(−(j+1)) terms, the i·E(i) factors and y³².
+struct Region4Isotherm {
+  Region3Isotherm r3;
+  double jDy[10];
+  double iE[3];
+  double y32;
+};
+
+Region4Isotherm Region4IsothermAt(double t) {
+  Region4Isotherm iso;
+  iso.r3 = Region3IsothermAt(t);
+  const double y = (1 - iso.r3.theta) * K;
+  const double yM[2] = {std::pow(y, 3.0), std::pow(y, 4.0)};
+  for (int m = 3; m <= 4; ++m)
+    for (int j = 0; j <= 4; ++j) iso.jDy[5 * (m - 3) + j] = j * D[5 * (m - 3) + j] * yM[m - 3];
+  for (int i = 0; i <= 2; ++i) iso.iE[i] = i * E[i];
+  iso.y32 = std::pow(y, 32.0);
+  return iso;
+}
+
+// β of subregion 4, equal to Region4Reduced(t, v, PK_P): the subregion 3 pressure plus
+// Σ j·D(m, j)·y^m·χ^(−(j+1)) − y³²·Σ i·E(i)·χ^(i−1), with χ⁰ = 1 and χ¹ = χ exactly.
+double Region4Pressure(const Region4Isotherm& iso, double v) {
+  const Region3Volume vol = Region3VolumeAt(v);
+  const double r3 = Region3Pressure(iso.r3, vol);
+  const double chiM1 = std::pow(vol.chi, -1.0);
+  const double chiPow[3] = {chiM1, 1, vol.chi};  // χ^(i−1), i = 0…2
+  double SD = 0;
+  for (int m = 3; m <= 4; ++m)
+    for (int j = 0; j <= 4; ++j)
+      SD += iso.jDy[5 * (m - 3) + j] * (j == 0 ? chiM1 : vol.chiM[j + 1]);
+  double SE = 0;
+  for (int i = 0; i <= 2; ++i) SE += iso.iE[i] * chiPow[i];
+  return r3 + SD - iso.y32 * SE;
+}
+
+// The last search's (t, p) and its outcome, as in subregion 3.
+struct VolumeMemo {
+  bool valid = false;
+  double t = 0, p = 0;
+  double v = 0;
+  int evaluations = 0;
+  bool converged = true;
+};
+VolumeMemo region4Memo;
 }  // namespace
+
+void engine_memo::ResetRegion4Search() { region4Memo.valid = false; }
 
 double Region4Reduced(double t, double v, int kind) {
   if (kind != PK_P && kind != PK_S && kind != PK_H) return 0;
+  if (kind == PK_P) return Region4Pressure(Region4IsothermAt(t), v);
   const double r3 = Region3Reduced(t, v, kind);
 
   const double theta = (t + IfcConstants.T0) / IfcConstants.Tc;
   const double y = (1 - theta) * K;
   const double chi = v / IfcConstants.vc;
 
-  // The three results are −∂Δψ/∂χ, −∂Δψ/∂θ and Δψ + θ·σ + χ·β; the j = 0 and i = 0 terms of β,
-  // whose factor is 0, are summed like the others.
+  // The three results are −∂Δψ/∂χ, −∂Δψ/∂θ and Δψ + θ·σ + χ·β. Each power once: y^(m−1) for
+  // m = 3, 4; χ^(−j) for j = 0…4 (χ⁰ = 1); χ^i for i = 0…2 (χ⁰ = 1, χ¹ = χ); y³¹.
+  const double yM1[2] = {std::pow(y, 2.0), std::pow(y, 3.0)};
+  double chiMj[5];
+  chiMj[0] = 1;
+  for (int j = 1; j <= 4; ++j) chiMj[j] = std::pow(chi, double(-j));
+  const double chiI[3] = {1, chi, std::pow(chi, 2.0)};
+  const double y31 = std::pow(y, 31.0);
   double SD = 0;
   double SE = 0;
-  if (kind == PK_P) {
-    for (int m = 3; m <= 4; ++m)
-      for (int j = 0; j <= 4; ++j)
-        SD += j * D[5 * (m - 3) + j] * std::pow(y, double(m)) * std::pow(chi, double(-(j + 1)));
-    for (int i = 0; i <= 2; ++i) SE += i * E[i] * std::pow(chi, double(i - 1));
-    return r3 + SD - std::pow(y, 32.0) * SE;
-  }
   if (kind == PK_S) {
     for (int m = 3; m <= 4; ++m)
-      for (int j = 0; j <= 4; ++j)
-        SD += m * D[5 * (m - 3) + j] * std::pow(y, double(m - 1)) * std::pow(chi, double(-j));
-    for (int i = 0; i <= 2; ++i) SE += E[i] * std::pow(chi, double(i));
-    return r3 + K * (SD + 32 * std::pow(y, 31.0) * SE);
+      for (int j = 0; j <= 4; ++j) SD += m * D[5 * (m - 3) + j] * yM1[m - 3] * chiMj[j];
+    for (int i = 0; i <= 2; ++i) SE += E[i] * chiI[i];
+    return r3 + K * (SD + 32 * y31 * SE);
   }
   for (int m = 3; m <= 4; ++m)
     for (int j = 0; j <= 4; ++j)
-      SD += D[5 * (m - 3) + j] * std::pow(y, double(m - 1)) * std::pow(chi, double(-j)) *
-            ((j - m + 1) * y + m * K);
-  for (int i = 0; i <= 2; ++i) SE += E[i] * std::pow(chi, double(i)) * ((i + 31) * y - K32);
-  return r3 + SD - std::pow(y, 31.0) * SE;
+      SD += D[5 * (m - 3) + j] * yM1[m - 3] * chiMj[j] * ((j - m + 1) * y + m * K);
+  for (int i = 0; i <= 2; ++i) SE += E[i] * chiI[i] * ((i + 31) * y - K32);
+  return r3 + SD - y31 * SE;
 }
 
 double Region4Props(double t, double p, int kind, SearchInfo* info) {
   if (info) *info = SearchInfo{};
-  const double beta = p / IfcConstants.pc;
+  if (!(region4Memo.valid && region4Memo.t == t && region4Memo.p == p)) {
+    const double beta = p / IfcConstants.pc;
+    const Region4Isotherm iso = Region4IsothermAt(t);
 
-  // Step 1: start at a liquid-like volume; the computed pressure crosses the wanted one between
-  // it and the answer for every compressed-water point up to 100 MPa.
-  double v = p < 36 ? 0.002 : 0.0015;
+    // Step 1: start at a liquid-like volume; the computed pressure crosses the wanted one between
+    // it and the answer for every compressed-water point up to 100 MPa.
+    double v = p < 36 ? 0.002 : 0.0015;
 
-  // Step 2: a computed pressure at or above the wanted one moves the volume up.
-  double d = Region4Reduced(t, v, PK_P) - beta;
-  int evaluations = 1;
-  double s = d >= 0 ? 1 : -1;
+    // Step 2: a computed pressure at or above the wanted one moves the volume up.
+    double d = Region4Pressure(iso, v) - beta;
+    int evaluations = 1;
+    bool converged = true;
+    double s = d >= 0 ? 1 : -1;
 
-  // Step 3: step, reversing and shrinking tenfold each time the wanted pressure is crossed; the
-  // floor's reductions persist. 0.0001·0.1⁴ is just above 1e-8, so a search that steps ends no
-  // earlier than the fifth reversal.
-  if (!(std::fabs(d) <= 1e-7)) {
-    double h = 0.0001;
-    for (;;) {
-      while (v + s * h < 0.00001) h = h * 0.1;
-      // h only shrinks: a trial that cannot move now never moves again and d stays as it is.
-      const bool frozen = v + h == v && v - h == v;
-      v = v + s * h;
-      d = Region4Reduced(t, v, PK_P) - beta;
-      ++evaluations;
-      if (std::fabs(d) < 1e-7 && h < 1e-8) break;
-      if ((frozen && !(std::fabs(d) < 1e-7)) || evaluations >= kRegion4Cap) {
-        if (info) {
-          info->evaluations = evaluations;
-          info->converged = false;
+    // Step 3: step, reversing and shrinking tenfold each time the wanted pressure is crossed; the
+    // floor's reductions persist. 0.0001·0.1⁴ is just above 1e-8, so a search that steps ends no
+    // earlier than the fifth reversal.
+    if (!(std::fabs(d) <= 1e-7)) {
+      double h = 0.0001;
+      for (;;) {
+        while (v + s * h < 0.00001) h = h * 0.1;
+        // h only shrinks: a trial that cannot move now never moves again and d stays as it is.
+        const bool frozen = v + h == v && v - h == v;
+        v = v + s * h;
+        d = Region4Pressure(iso, v) - beta;
+        ++evaluations;
+        if (std::fabs(d) < 1e-7 && h < 1e-8) break;
+        if ((frozen && !(std::fabs(d) < 1e-7)) || evaluations >= kRegion4Cap) {
+          converged = false;
+          break;
         }
-        return 0;
-      }
-      if (s * d < 0) {
-        h = h * 0.1;
-        s = -s;
+        if (s * d < 0) {
+          h = h * 0.1;
+          s = -s;
+        }
       }
     }
+    region4Memo = {true, t, p, v, evaluations, converged};
   }
-  if (info) info->evaluations = evaluations;
 
-  if (kind == PK_V) return v / IfcConstants.vc;
-  return Region4Reduced(t, v, kind);
+  if (info) info->evaluations = region4Memo.evaluations;
+  if (!region4Memo.converged) {
+    if (info) info->converged = false;
+    return 0;
+  }
+  if (kind == PK_V) return region4Memo.v / IfcConstants.vc;
+  return Region4Reduced(t, region4Memo.v, kind);
 }

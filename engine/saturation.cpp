@@ -1,8 +1,10 @@
 #include "engine/saturation.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "engine/constants.h"
+#include "engine/memo.h"
 
 namespace {
 // IFC-67 K-function coefficients k1…k9; slot 0 unused so that k[1] is k1.
@@ -20,15 +22,41 @@ constexpr float startT[kStartCount] = {6.9828f,  34.6053f, 45.8328f, 64.9916f, 8
 
 // The worst accepted pressure needs about 70 steps; a hundred times that means the search is lost.
 constexpr int kSatTempCap = 7000;
+
+// The last searched pressure and what its search returned, counted and left in CalcStatus.
+struct SatTempMemo {
+  bool valid = false;
+  double p = 0;
+  double t = 0;
+  int steps = 0;
+  std::uint32_t status = 0;
+};
+SatTempMemo satTempMemo;
+
+double Remember(double p, double t, int steps, int* stepsOut) {
+  satTempMemo = {true, p, t, steps, CalcStatus};
+  if (stepsOut) *stepsOut = steps;
+  return t;
+}
 }  // namespace
+
+void engine_memo::ResetSaturation() { satTempMemo.valid = false; }
 
 double SatPressureReduced(double t) {
   const double theta = (t + IfcConstants.T0) / IfcConstants.Tc;
   const double u = 1 - theta;
+  // Four powers, each taken once: u¹ is u itself (pow(u, 1) is exact), u² serves three terms.
+  const double u2 = std::pow(u, 2.0);
+  const double u3 = std::pow(u, 3.0);
+  const double u4 = std::pow(u, 4.0);
+  const double u5 = std::pow(u, 5.0);
   double S = 0;
-  for (int nu = 1; nu <= 5; ++nu) S += k[nu] * std::pow(u, double(nu));
-  const double E = S / (theta * (1 + k[6] * u + k[7] * std::pow(u, 2.0))) -
-                   u / (k[8] * std::pow(u, 2.0) + k[9]);
+  S += k[1] * u;
+  S += k[2] * u2;
+  S += k[3] * u3;
+  S += k[4] * u4;
+  S += k[5] * u5;
+  const double E = S / (theta * (1 + k[6] * u + k[7] * u2)) - u / (k[8] * u2 + k[9]);
   return std::exp(E);
 }
 
@@ -57,6 +85,11 @@ double SatTemperature(double p, int* steps) {
   }
   CalcStatus = 0;
   if (std::fabs(p - 22.12) <= 0.00001) return 374.15;
+  if (satTempMemo.valid && satTempMemo.p == p) {
+    CalcStatus = satTempMemo.status;
+    if (steps) *steps = satTempMemo.steps;
+    return satTempMemo.t;
+  }
 
   // Index 0 is never compared: everything below 0.0055 starts there. The float table values
   // are compared as they are, so 0.1 (held slightly above 0.1) starts from the point below.
@@ -66,7 +99,7 @@ double SatTemperature(double p, int* steps) {
     j = i;
   }
   double T = startT[j];
-  if (std::fabs(SatPressure(T) - p) <= 1e-7) return T;
+  if (std::fabs(SatPressure(T) - p) <= 1e-7) return Remember(p, T, 0, steps);
 
   // Step towards the root, reversing and shrinking tenfold at each overshoot; the guards keep
   // the trial inside (0.00001, 374.15] and their reductions persist.
@@ -79,11 +112,10 @@ double SatTemperature(double p, int* steps) {
     const bool frozen = T + h == T && T - h == T;  // h only shrinks: T can never move again
     T = T + d * h;
     const double delta = SatPressure(T) - p;
-    if (steps) *steps = n;
-    if (std::fabs(delta) < 1e-7 && h < 1e-6) return T;
+    if (std::fabs(delta) < 1e-7 && h < 1e-6) return Remember(p, T, n, steps);
     if (frozen || n >= kSatTempCap) {
       CalcStatus = CS_NO_CONVERGENCE;
-      return 10;
+      return Remember(p, 10, n, steps);
     }
     if (dStep * delta > 0) {
       h *= 0.1;
