@@ -46,56 +46,70 @@ constexpr double five12 = 0.41666666666666663;  // 5/12
 double Region1Reduced(double t, double p, int kind) {
   const double theta = (t + IfcConstants.T0) / IfcConstants.Tc;
   const double beta = p / IfcConstants.pc;
-  const double Y = 1 - a[1] * std::pow(theta, 2.0) - a[2] * std::pow(theta, -6.0);
+  // Every power once per call: θ², β², β³ and (a6 − θ)⁹ serve several terms.
+  const double theta2 = std::pow(theta, 2.0);
+  const double Y = 1 - a[1] * theta2 - a[2] * std::pow(theta, -6.0);
   const double Yp = a2_6 * std::pow(theta, -7.0) - a1_2 * theta;  // dY/dθ
   const double Z = Y + std::sqrt(a[3] * std::pow(Y, 2.0) - 2 * a[4] * theta + a5_2 * beta);
+  if (kind != PK_V && kind != PK_S && kind != PK_H) return 0;
+  const double Zm = std::pow(Z, m5_17);
+  const double beta2 = std::pow(beta, 2.0);
+  const double beta3 = std::pow(beta, 3.0);
+  const double theta11 = std::pow(theta, 11.0);
+  const double theta18 = std::pow(theta, 18.0);
+  const double theta19 = std::pow(theta, 19.0);
 
   switch (kind) {
     case PK_V:
       // A12 is negative: adding it subtracts 0.02616571843.
-      return A11_a5 * std::pow(Z, m5_17) + A[12] + A[13] * theta + A[14] * std::pow(theta, 2.0) +
-             A[15] * std::pow(a[6] - theta, 10.0) + A[16] / (a[7] + std::pow(theta, 19.0)) -
-             (A[17] + A18_2 * beta + A19_3 * std::pow(beta, 2.0)) / (a[8] + std::pow(theta, 11.0)) -
-             A[20] * std::pow(theta, 18.0) * (a[9] + std::pow(theta, 2.0)) *
-                 (a[11] - 3 * std::pow(a[10] + beta, -4.0)) +
-             A21_3 * (a[12] - theta) * std::pow(beta, 2.0) +
-             A22_4 * std::pow(theta, -20.0) * std::pow(beta, 3.0);
+      return A11_a5 * Zm + A[12] + A[13] * theta + A[14] * theta2 +
+             A[15] * std::pow(a[6] - theta, 10.0) + A[16] / (a[7] + theta19) -
+             (A[17] + A18_2 * beta + A19_3 * beta2) / (a[8] + theta11) -
+             A[20] * theta18 * (a[9] + theta2) * (a[11] - 3 * std::pow(a[10] + beta, -4.0)) +
+             A21_3 * (a[12] - theta) * beta2 + A22_4 * std::pow(theta, -20.0) * beta3;
 
     case PK_S: {
+      // θ^(i−2), i = 2…10: θ⁰ = 1 and θ¹ = θ exactly.
       double sum = 0;  // 1·A2·θ⁰ + 2·A3·θ¹ + … + 9·A10·θ⁸
-      for (int i = 2; i <= 10; ++i) sum += (i - 1) * A[i] * std::pow(theta, double(i - 2));
-      return A[0] * std::log(theta) - sum +
-             A[11] * std::pow(Z, m5_17) * ((five12 * Z - a3_1 * Y) * Yp + a[4]) +
-             beta * (A16_19 * std::pow(theta, 18.0) / std::pow(a[7] + std::pow(theta, 19.0), 2.0) -
-                     A[13] - A14_2 * theta + A15_10 * std::pow(a[6] - theta, 9.0)) -
-             11 * std::pow(theta, 10.0) *
-                 (A[17] * beta + A[18] * std::pow(beta, 2.0) + A[19] * std::pow(beta, 3.0)) /
-                 std::pow(a[8] + std::pow(theta, 11.0), 2.0) +
-             A[20] * std::pow(theta, 17.0) * (a9_18 + 20 * std::pow(theta, 2.0)) *
+      for (int i = 2; i <= 10; ++i) {
+        const double power = i == 2   ? 1
+                             : i == 3 ? theta
+                             : i == 4 ? theta2
+                                      : std::pow(theta, double(i - 2));
+        sum += (i - 1) * A[i] * power;
+      }
+      return A[0] * std::log(theta) - sum + A[11] * Zm * ((five12 * Z - a3_1 * Y) * Yp + a[4]) +
+             beta * (A16_19 * theta18 / std::pow(a[7] + theta19, 2.0) - A[13] - A14_2 * theta +
+                     A15_10 * std::pow(a[6] - theta, 9.0)) -
+             11 * std::pow(theta, 10.0) * (A[17] * beta + A[18] * beta2 + A[19] * beta3) /
+                 std::pow(a[8] + theta11, 2.0) +
+             A[20] * std::pow(theta, 17.0) * (a9_18 + 20 * theta2) *
                  (std::pow(a[10] + beta, -3.0) + a[11] * beta) +
-             A[21] * std::pow(beta, 3.0) + A22_20 * std::pow(theta, -21.0) * std::pow(beta, 4.0);
+             A[21] * beta3 + A22_20 * std::pow(theta, -21.0) * std::pow(beta, 4.0);
     }
 
-    case PK_H: {
+    default: {
+      // θ^(i−1), i = 1…10: θ⁰ = 1 and θ¹ = θ exactly.
       double sum = 0;  // −1·A1·θ⁰ + 0·A2·θ¹ + 1·A3·θ² + … + 8·A10·θ⁹
-      for (int i = 1; i <= 10; ++i) sum += (i - 2) * A[i] * std::pow(theta, double(i - 1));
+      for (int i = 1; i <= 10; ++i) {
+        const double power = i == 1   ? 1
+                             : i == 2 ? theta
+                             : i == 3 ? theta2
+                                      : std::pow(theta, double(i - 1));
+        sum += (i - 2) * A[i] * power;
+      }
       return A[0] * theta - sum +
-             A[11] * std::pow(Z, m5_17) *
+             A[11] * Zm *
                  (Z * (17 * (Z * one29 - Y * one12) + five12 * theta * Yp) + a[4] * theta -
                   a3_1 * theta * Y * Yp) +
-             beta * (A[12] - A[14] * std::pow(theta, 2.0) +
+             beta * (A[12] - A[14] * theta2 +
                      A[15] * (9 * theta + a[6]) * std::pow(a[6] - theta, 9.0) +
-                     A[16] * (20 * std::pow(theta, 19.0) + a[7]) /
-                         std::pow(a[7] + std::pow(theta, 19.0), 2.0)) -
-             (12 * std::pow(theta, 11.0) + a[8]) *
-                 (A[17] * beta + A[18] * std::pow(beta, 2.0) + A[19] * std::pow(beta, 3.0)) /
-                 std::pow(a[8] + std::pow(theta, 11.0), 2.0) +
-             A[20] * std::pow(theta, 18.0) * (a9_17 + 19 * std::pow(theta, 2.0)) *
+                     A[16] * (20 * theta19 + a[7]) / std::pow(a[7] + theta19, 2.0)) -
+             (12 * theta11 + a[8]) * (A[17] * beta + A[18] * beta2 + A[19] * beta3) /
+                 std::pow(a[8] + theta11, 2.0) +
+             A[20] * theta18 * (a9_17 + 19 * theta2) *
                  (std::pow(a[10] + beta, -3.0) + a[11] * beta) +
-             a12_A21 * std::pow(beta, 3.0) + A22_21 * std::pow(theta, -20.0) * std::pow(beta, 4.0);
+             a12_A21 * beta3 + A22_21 * std::pow(theta, -20.0) * std::pow(beta, 4.0);
     }
-
-    default:
-      return 0;
   }
 }

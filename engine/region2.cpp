@@ -52,24 +52,42 @@ constexpr double B9nu[7] = {193.6587558, -1388.522425, 4126.607219, -6508.211677
 constexpr double L2_2 = 38.62761414;
 constexpr double L1 = 34.17061978;
 
+// X^e for every exponent the formulation uses (the z and x tables and ν = 0…6), each one pow
+// per call; X⁰ = 1 and X¹ = X exactly.
+constexpr int kXExponents[] = {2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 18, 19, 24, 25, 27, 28, 32, 54};
+struct XPowers {
+  double at[55];
+  explicit XPowers(double X) {
+    at[0] = 1;
+    at[1] = X;
+    for (int e : kXExponents) at[e] = std::pow(X, double(e));
+  }
+  double operator()(double e) const { return at[int(e)]; }
+};
+
+// The powers β^k each branch uses besides β⁰ and β¹: β^(μ−1) or β^μ of the μ = 1…5 sum,
+// β^(1−μ) of the volume's μ = 6…8 sum and β^(2−μ) of Dμ.
+constexpr int kBetaExponentsV[] = {2, 3, 4, -4, -5, -6, -7};
+constexpr int kBetaExponentsSH[] = {2, 3, 4, 5, -4, -5, -6};
+
 // Nμ = Σλ Bμλ·X^zμλ.
-double N(int mu, double X) {
+double N(int mu, const XPowers& Xp) {
   double sum = 0;
-  for (int lam = 0; lam < n[mu]; ++lam) sum += B[mu][lam] * std::pow(X, z[mu][lam]);
+  for (int lam = 0; lam < n[mu]; ++lam) sum += B[mu][lam] * Xp(z[mu][lam]);
   return sum;
 }
 
 // Dμ = β^(2−μ) + Σλ bμλ·X^xμλ.
-double D(int mu, double beta, double X) {
+double D(int mu, double betaPow2mMu, const XPowers& Xp) {
   double sum = 0;
-  for (int lam = 0; lam < l[mu]; ++lam) sum += bml[mu][lam] * std::pow(X, x[mu][lam]);
-  return std::pow(beta, double(2 - mu)) + sum;
+  for (int lam = 0; lam < l[mu]; ++lam) sum += bml[mu][lam] * Xp(x[mu][lam]);
+  return betaPow2mMu + sum;
 }
 
 // Qμ = (Σλ xμλ·bμλ·X^xμλ) / Dμ.
-double Q(int mu, double X, double Dmu) {
+double Q(int mu, const XPowers& Xp, double Dmu) {
   double sum = 0;
-  for (int lam = 0; lam < l[mu]; ++lam) sum += x[mu][lam] * bml[mu][lam] * std::pow(X, x[mu][lam]);
+  for (int lam = 0; lam < l[mu]; ++lam) sum += x[mu][lam] * bml[mu][lam] * Xp(x[mu][lam]);
   return sum / Dmu;
 }
 }  // namespace
@@ -80,80 +98,90 @@ double Region2Reduced(double t, double p, int kind) {
   const double betaL = BoundaryL(t);
   const double betaLp = L2_2 * theta - L1;  // dβL/dθ
   const double X = std::exp(b * (1 - theta));
+  if (kind != PK_V && kind != PK_S && kind != PK_H) return 0;
+
+  // Every power once per call: the powers of X, β^k for k = −7…5 (β⁰ = 1, β¹ = β exactly).
+  const XPowers Xp(X);
+  double betaPowAt[13];
+  double* const betaPow = betaPowAt + 7;  // betaPow[k] = β^k
+  betaPow[0] = 1;
+  betaPow[1] = beta;
+  const double W = std::pow(beta / betaL, 10.0);
 
   // Each branch: step 1 the B0/I1 part, step 2 the sum over μ = 1…5, step 3 over μ = 6…8,
   // step 4 the boundary sum; the result is (1 − 2 − 3) + boundary factor × 4.
   switch (kind) {
     case PK_V: {
+      for (int k : kBetaExponentsV) betaPow[k] = std::pow(beta, double(k));
       const double s1 = I1 * theta / beta;
       double s2 = 0;
-      for (int mu = 1; mu <= 5; ++mu) s2 += mu * std::pow(beta, double(mu - 1)) * N(mu, X);
+      for (int mu = 1; mu <= 5; ++mu) s2 += mu * betaPow[mu - 1] * N(mu, Xp);
       double s3 = 0;
       for (int mu = 6; mu <= 8; ++mu)
-        s3 += (mu - 2) * std::pow(beta, double(1 - mu)) * N(mu, X) / std::pow(D(mu, beta, X), 2.0);
+        s3 += (mu - 2) * betaPow[1 - mu] * N(mu, Xp) / std::pow(D(mu, betaPow[2 - mu], Xp), 2.0);
       double s4 = 0;
-      for (int nu = 0; nu <= 6; ++nu) s4 += B9nu[nu] * std::pow(X, double(nu));
-      const double W = std::pow(beta / betaL, 10.0);
+      for (int nu = 0; nu <= 6; ++nu) s4 += B9nu[nu] * Xp(nu);
       return (s1 - s2 - s3) + (11 * W * s4);
     }
 
     case PK_S: {
+      for (int k : kBetaExponentsSH) betaPow[k] = std::pow(beta, double(k));
       double sum0 = 0;  // the ν = 1 term is 0
-      for (int nu = 1; nu <= 5; ++nu) sum0 += (nu - 1) * B0nu[nu] * std::pow(theta, double(nu - 2));
+      for (int nu = 1; nu <= 5; ++nu) {
+        const double power = nu == 2 ? 1 : nu == 3 ? theta : std::pow(theta, double(nu - 2));
+        sum0 += (nu - 1) * B0nu[nu] * power;
+      }
       const double s1 = B0 * std::log(theta) - I1 * std::log(beta) - sum0;
       double sum2 = 0;
       for (int mu = 1; mu <= 5; ++mu) {
         double inner = 0;
-        for (int lam = 0; lam < n[mu]; ++lam)
-          inner += z[mu][lam] * B[mu][lam] * std::pow(X, z[mu][lam]);
-        sum2 += std::pow(beta, double(mu)) * inner;
+        for (int lam = 0; lam < n[mu]; ++lam) inner += z[mu][lam] * B[mu][lam] * Xp(z[mu][lam]);
+        sum2 += betaPow[mu] * inner;
       }
       const double s2 = b * sum2;
       double sum3 = 0;
       for (int mu = 6; mu <= 8; ++mu) {
-        const double Dmu = D(mu, beta, X);
-        const double Qmu = Q(mu, X, Dmu);
+        const double Dmu = D(mu, betaPow[2 - mu], Xp);
+        const double Qmu = Q(mu, Xp, Dmu);
         double inner = 0;
         for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (z[mu][lam] - Qmu) * B[mu][lam] * std::pow(X, z[mu][lam]);
+          inner += (z[mu][lam] - Qmu) * B[mu][lam] * Xp(z[mu][lam]);
         sum3 += inner / Dmu;
       }
       const double s3 = b * sum3;
       double s4 = 0;
-      for (int nu = 0; nu <= 6; ++nu)
-        s4 += (10 * betaLp / betaL + nu * b) * B9nu[nu] * std::pow(X, double(nu));
-      const double W = std::pow(beta / betaL, 10.0);
+      for (int nu = 0; nu <= 6; ++nu) s4 += (10 * betaLp / betaL + nu * b) * B9nu[nu] * Xp(nu);
       return (s1 - s2 - s3) + (beta * W * s4);
     }
 
-    case PK_H: {
+    default: {
+      for (int k : kBetaExponentsSH) betaPow[k] = std::pow(beta, double(k));
       double sum0 = 0;
-      for (int nu = 1; nu <= 5; ++nu) sum0 += (nu - 2) * B0nu[nu] * std::pow(theta, double(nu - 1));
+      for (int nu = 1; nu <= 5; ++nu) {
+        const double power = nu == 1 ? 1 : nu == 2 ? theta : std::pow(theta, double(nu - 1));
+        sum0 += (nu - 2) * B0nu[nu] * power;
+      }
       const double s1 = B0 * theta - sum0;
       double s2 = 0;
       for (int mu = 1; mu <= 5; ++mu) {
         double inner = 0;
         for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (1 + z[mu][lam] * b * theta) * B[mu][lam] * std::pow(X, z[mu][lam]);
-        s2 += std::pow(beta, double(mu)) * inner;
+          inner += (1 + z[mu][lam] * b * theta) * B[mu][lam] * Xp(z[mu][lam]);
+        s2 += betaPow[mu] * inner;
       }
       double s3 = 0;
       for (int mu = 6; mu <= 8; ++mu) {
-        const double Dmu = D(mu, beta, X);
-        const double Qmu = Q(mu, X, Dmu);
+        const double Dmu = D(mu, betaPow[2 - mu], Xp);
+        const double Qmu = Q(mu, Xp, Dmu);
         double inner = 0;
         for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (1 + b * theta * (z[mu][lam] - Qmu)) * B[mu][lam] * std::pow(X, z[mu][lam]);
+          inner += (1 + b * theta * (z[mu][lam] - Qmu)) * B[mu][lam] * Xp(z[mu][lam]);
         s3 += inner / Dmu;
       }
       double s4 = 0;
       for (int nu = 0; nu <= 6; ++nu)
-        s4 += (1 + theta * (10 * betaLp / betaL + nu * b)) * B9nu[nu] * std::pow(X, double(nu));
-      const double W = std::pow(beta / betaL, 10.0);
+        s4 += (1 + theta * (10 * betaLp / betaL + nu * b)) * B9nu[nu] * Xp(nu);
       return (s1 - s2 - s3) + (beta * W * s4);
     }
-
-    default:
-      return 0;
   }
 }

@@ -107,12 +107,19 @@ double SatTemperature(double p, int* steps) {
   double d = 1;
   for (int n = 1;; ++n) {
     const double dStep = d;
-    while (T + d * h < 0.00001) h *= 0.1;
-    while (T + d * h > 374.15) h *= 0.1;
-    const bool frozen = T + h == T && T - h == T;  // h only shrinks: T can never move again
-    T = T + d * h;
+    double trial = T + d * h;
+    if (trial < 0.00001 || trial > 374.15) {
+      while (T + d * h < 0.00001) h *= 0.1;
+      while (T + d * h > 374.15) h *= 0.1;
+      trial = T + d * h;
+    }
+    const double before = T;
+    T = trial;
     const double delta = SatPressure(T) - p;
     if (std::fabs(delta) < 1e-7 && h < 1e-6) return Remember(p, T, n, steps);
+    // h only shrinks: a trial that could not move from `before` never moves again. Such a step
+    // left T where it was, so the full test runs only then.
+    const bool frozen = T == before && before + h == before && before - h == before;
     if (frozen || n >= kSatTempCap) {
       CalcStatus = CS_NO_CONVERGENCE;
       return Remember(p, 10, n, steps);
