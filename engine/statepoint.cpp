@@ -11,32 +11,14 @@
 #include "engine/satprops.h"
 #include "engine/saturation.h"
 #include "engine/search.h"
+#include "engine/statepoint_parts.h"
 
-double PointProp(double t, double p, int kind, int& state) {
-  CalcStatus = StateRangeFlags(t, p);
-  if (CalcStatus) {
-    state = SC_UNKNOWN;
-    return 10;
-  }
+namespace {
 
-  // The state text's classification: within 0.0001 °C of the saturation temperature counts as
-  // on the line, a far wider band than region selection's 10⁻⁸ in β.
-  if (p > 22.12 || std::fabs(p - 22.12) < 0.00001) {
-    state = SC_SUPERCRITICAL;
-  } else {
-    const double ts = SatTemperature(p);
-    if (CalcStatus) {  // the saturation-temperature search could not end
-      state = SC_UNKNOWN;
-      return 10;
-    }
-    if (std::fabs(t - ts) < 0.0001)
-      state = SC_WET;
-    else if (t < ts)
-      state = SC_WATER;
-    else
-      state = SC_STEAM;
-  }
-
+// Steps 3 to 6 of the state-point function, after the range check and the classification:
+// the critical point, region selection and the subregion's equation. `state`, when given, is set
+// to SC_UNKNOWN on an inner failure.
+double Evaluate(double t, double p, int kind, int* state) {
   if (std::fabs(t - 374.15) < 0.0001 && std::fabs(p - 22.12) < 0.00001) {
     switch (kind) {
       case PK_V:
@@ -70,7 +52,7 @@ double PointProp(double t, double p, int kind, int& state) {
       // On the line the point is saturated steam, never saturated water; already scaled.
       const double y = SatSteamProp(t, 1, kind);
       if (CalcStatus) {
-        state = SC_UNKNOWN;
+        if (state) *state = SC_UNKNOWN;
         return 10;
       }
       return y;
@@ -80,8 +62,43 @@ double PointProp(double t, double p, int kind, int& state) {
   }
   if (!info.converged) {
     CalcStatus = CS_NO_CONVERGENCE;
-    state = SC_UNKNOWN;
+    if (state) *state = SC_UNKNOWN;
     return 10;
   }
   return ScaleReduced(r, kind);
+}
+
+}  // namespace
+
+double PointProp(double t, double p, int kind, int& state) {
+  CalcStatus = StateRangeFlags(t, p);
+  if (CalcStatus) {
+    state = SC_UNKNOWN;
+    return 10;
+  }
+
+  // The state text's classification: within 0.0001 °C of the saturation temperature counts as
+  // on the line, a far wider band than region selection's 10⁻⁸ in β.
+  if (p > 22.12 || std::fabs(p - 22.12) < 0.00001) {
+    state = SC_SUPERCRITICAL;
+  } else {
+    const double ts = SatTemperature(p);
+    if (CalcStatus) {  // the saturation-temperature search could not end
+      state = SC_UNKNOWN;
+      return 10;
+    }
+    if (std::fabs(t - ts) < 0.0001)
+      state = SC_WET;
+    else if (t < ts)
+      state = SC_WATER;
+    else
+      state = SC_STEAM;
+  }
+  return Evaluate(t, p, kind, &state);
+}
+
+double PointPropValue(double t, double p, int kind) {
+  CalcStatus = StateRangeFlags(t, p);
+  if (CalcStatus) return 10;
+  return Evaluate(t, p, kind, nullptr);
 }

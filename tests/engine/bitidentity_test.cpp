@@ -24,6 +24,7 @@
 #include "engine/satprops.h"
 #include "engine/saturation.h"
 #include "engine/statepoint.h"
+#include "engine/statepoint_parts.h"
 #include "tests/engine/literal/constants.h"
 #include "tests/engine/literal/entrypoints.h"
 #include "tests/engine/literal/region1.h"
@@ -383,10 +384,26 @@ TEST(BitIdentity, StatePoints) {
   points.push_back({373.6, 19.5507});
   points.push_back({353.4, 73.4007});
   points.push_back({200, 0.00075165449879420563});
-  // As the form asks: three kinds at one point, the memos cold for the first.
+  // As the form asks: three kinds at one point, the memos cold for the first. Then the value
+  // alone, as the solvers ask for it, against the literal value and status.
   for (const Point& pt : points) {
     engine_memo::ResetAll();
     for (int kind : {PK_H, PK_S, PK_V}) ComparePointProp(compare, pt.t, pt.p, kind);
+    for (int kind : {int(PK_S), int(PK_H), int(PK_V), 0}) {
+      compare(
+          Args("PointPropValue", {pt.t, pt.p, double(kind)}),
+          [&](Record& r) {
+            Poison();
+            r.D(PointPropValue(pt.t, pt.p, kind));
+            r.I(CalcStatus);
+          },
+          [&](Record& r) {
+            Poison();
+            int state = -1;
+            r.D(literal::PointProp(pt.t, pt.p, kind, state));
+            r.I(literal::CalcStatus);
+          });
+    }
   }
   for (int k = 0; k < 200; ++k) {
     const Point& pt = points[k * 7 % points.size()];
