@@ -102,31 +102,30 @@ double SatTemperature(double p, int* steps) {
   if (std::fabs(SatPressure(T) - p) <= 1e-7) return Remember(p, T, 0, steps);
 
   // Step towards the root, reversing and shrinking tenfold at each overshoot; the guards keep
-  // the trial inside (0.00001, 374.15] and their reductions persist.
+  // the trial inside (0.00001, 374.15] and their reductions persist. The direction d = ±1 is
+  // held as a flag: T + d·h is T + h or T − h exactly, and d·Δ > 0 is Δ > 0 or Δ < 0.
   double h = 10;
-  double d = 1;
+  bool up = true;
   for (int n = 1;; ++n) {
-    const double dStep = d;
-    double trial = T + d * h;
+    double trial = up ? T + h : T - h;
     if (trial < 0.00001 || trial > 374.15) {
-      while (T + d * h < 0.00001) h *= 0.1;
-      while (T + d * h > 374.15) h *= 0.1;
-      trial = T + d * h;
+      while ((up ? T + h : T - h) < 0.00001) h *= 0.1;
+      while ((up ? T + h : T - h) > 374.15) h *= 0.1;
+      trial = up ? T + h : T - h;
     }
-    const double before = T;
+    // h only shrinks: a trial that cannot move T now never moves it again. Such a step leaves T
+    // where it was, so the full test runs only then.
+    const bool stays = trial == T;
     T = trial;
     const double delta = SatPressure(T) - p;
     if (std::fabs(delta) < 1e-7 && h < 1e-6) return Remember(p, T, n, steps);
-    // h only shrinks: a trial that could not move from `before` never moves again. Such a step
-    // left T where it was, so the full test runs only then.
-    const bool frozen = T == before && before + h == before && before - h == before;
-    if (frozen || n >= kSatTempCap) {
+    if ((stays && T + h == T && T - h == T) || n >= kSatTempCap) {
       CalcStatus = CS_NO_CONVERGENCE;
       return Remember(p, 10, n, steps);
     }
-    if (dStep * delta > 0) {
+    if (up ? delta > 0 : delta < 0) {
       h *= 0.1;
-      d = -d;
+      up = !up;
     }
   }
 }

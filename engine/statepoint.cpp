@@ -68,6 +68,20 @@ double Evaluate(double t, double p, int kind, int* state) {
   return ScaleReduced(r, kind);
 }
 
+// The classification without the saturation-temperature search, where the point lies clearly on
+// one side of the line; 0 when it does not. The search returns ts with |ps(ts) − p| ≤ 1e-7 MPa
+// and ts ≤ 374.15, and ps rises with t (its rounding is some 1e-14 MPa). So where ps(t + 0.001)
+// lies 1e-6 MPa or more below p, ts lies above t + 0.001: water; where ps(t − 0.001) lies as far
+// above p, ts lies below t − 0.001: steam; above 374.151 °C every subcritical point is steam.
+// Either way |t − ts| > 0.0001, and the state is the one the search would give.
+int StateAwayFromLine(double t, double p) {
+  if (t > 374.151) return SC_STEAM;
+  const double pc = IfcConstants.pc;
+  if (t + 0.001 <= 374.15 && SatPressureReduced(t + 0.001) * pc < p - 1e-6) return SC_WATER;
+  if (t - 0.001 >= 0.01 && SatPressureReduced(t - 0.001) * pc > p + 1e-6) return SC_STEAM;
+  return 0;
+}
+
 }  // namespace
 
 double PointProp(double t, double p, int kind, int& state) {
@@ -81,6 +95,8 @@ double PointProp(double t, double p, int kind, int& state) {
   // on the line, a far wider band than region selection's 10⁻⁸ in β.
   if (p > 22.12 || std::fabs(p - 22.12) < 0.00001) {
     state = SC_SUPERCRITICAL;
+  } else if (const int away = StateAwayFromLine(t, p)) {
+    state = away;
   } else {
     const double ts = SatTemperature(p);
     if (CalcStatus) {  // the saturation-temperature search could not end

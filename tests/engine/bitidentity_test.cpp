@@ -412,6 +412,26 @@ TEST(BitIdentity, StatePoints) {
   EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
 }
 
+// The state of a point next to the saturation line, on both sides of every band the
+// classification uses (0.0001 °C in the state, 0.001 °C and 1e-6 MPa in deciding where the
+// saturation-temperature search is needed).
+TEST(BitIdentity, StatesNextToTheSaturationLine) {
+  Comparer compare;
+  std::vector<double> ps = LogGrid(0.0007, 22.1199, 250);
+  for (int k = 0; k < 100; ++k) ps.push_back(LogUniform(0.0007, 22.12));
+  for (double p : ps) {
+    const double ts = literal::SatTemperature(p);
+    for (double dt : {-0.05, -0.0012, -0.001, -0.0008, -0.0001, -0.00005, 0.0, 0.00005, 0.0001,
+                      0.0008, 0.001, 0.0012, 0.05}) {
+      const double t = ts + dt;
+      engine_memo::ResetAll();
+      ComparePointProp(compare, t, p, PK_V);
+      ComparePointProp(compare, t, std::nextafter(p, 0.0), PK_V);
+    }
+  }
+  EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
+}
+
 TEST(BitIdentity, SaturationProperties) {
   Comparer compare;
   std::vector<double> ts = Grid(0.01, 374.15, 120);
