@@ -1,6 +1,8 @@
 #include "engine/region3.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/constants.h"
 #include "engine/memo.h"
@@ -36,11 +38,53 @@ constexpr int Kmu[4] = {11, 6, 7, 9};
 // A hundred times that means the search is lost.
 constexpr int kRegion3Cap = 8000;
 
+// The products (1 − k)·Cμk of Pμ, μ = 0…3, held ready-made: each is the double-precision product
+// that Pμ would form.
+struct WeightedC {
+  double w[4][12];
+};
+constexpr WeightedC MakeWeightedC() {
+  WeightedC out{};
+  for (int mu = 0; mu <= 3; ++mu)
+    for (int k = 2; k <= Kmu[mu]; ++k) out.w[mu][k] = double(1 - k) * C[mu][k];
+  return out;
+}
+constexpr WeightedC kWeightedC = MakeWeightedC();
+
 // Pμ = ∂Gμ/∂χ = Cμ1 + Cμℓ/χ + Σ(k = 2…Kμ) (1 − k)·Cμk·χ^(−k).
-double P(int mu, const Region3Volume& vol) {
+template <int mu>
+double P(const Region3Volume& vol) {
   double S = 0;
-  for (int k = 2; k <= Kmu[mu]; ++k) S += double(1 - k) * C[mu][k] * vol.chiM[k];
+  for (int k = 2; k <= Kmu[mu]; ++k) S += kWeightedC.w[mu][k] * vol.chiM[k];
   return C[mu][1] + C[mu][Kmu[mu] + 1] / vol.chi + S;
+}
+
+// The powers of χ of recent volumes. A solver's successive volume searches start from the same
+// volume with the same steps and, as the solver closes in, share ever longer runs of trial
+// volumes. Direct-mapped on the volume's bits; an entry belongs to the current generation only.
+struct VolumeCacheEntry {
+  std::uint64_t bits = 0;
+  std::uint32_t generation = 0;
+  bool hasChiM1 = false;
+  Region3Volume vol;
+  double chiM1;  // χ^(−1), taken only for subregion 4
+};
+constexpr int kVolumeCacheSize = 512;
+VolumeCacheEntry volumeCache[kVolumeCacheSize];
+std::uint32_t volumeGeneration = 1;
+
+VolumeCacheEntry& VolumeEntry(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  const std::uint64_t mixed = (bits ^ (bits >> 31)) * 0x9E3779B97F4A7C15ull;
+  VolumeCacheEntry& e = volumeCache[mixed >> (64 - 9)];
+  if (e.generation != volumeGeneration || e.bits != bits) {
+    e.bits = bits;
+    e.generation = volumeGeneration;
+    e.hasChiM1 = false;
+    e.vol = Region3VolumeAt(v);
+  }
+  return e;
 }
 
 // χ^(1−k) for k = 1…11 is chiP[k − 1]: chiP[0] = χ⁰ = 1, chiP[j] = χ^(−j), each one pow.
@@ -96,18 +140,37 @@ Region3Volume Region3VolumeAt(double v) {
   vol.chi = v / IfcConstants.vc;
   vol.chiM[0] = vol.chiM[1] = 0;
   for (int k = 2; k <= 11; ++k) vol.chiM[k] = std::pow(vol.chi, double(-k));
+  vol.chi5 = std::pow(vol.chi, 5.0);
   return vol;
 }
 
-double Region3Pressure(const Region3Isotherm& iso, const Region3Volume& vol) {
-  return -P(0, vol) - iso.tau * P(1, vol) - iso.tau2 * P(2, vol) - iso.tau3 * P(3, vol) +
-         iso.c41Tau * vol.chiM[6] - 6 * std::pow(vol.chi, 5.0) * iso.S6;
+const Region3Volume& Region3VolumeCached(double v) { return VolumeEntry(v).vol; }
+
+double Region3ChiM1Cached(double v) {
+  VolumeCacheEntry& e = VolumeEntry(v);
+  if (!e.hasChiM1) {
+    e.chiM1 = std::pow(e.vol.chi, -1.0);
+    e.hasChiM1 = true;
+  }
+  return e.chiM1;
 }
 
-void engine_memo::ResetRegion3Search() { region3Memo.valid = false; }
+double Region3Pressure(const Region3Isotherm& iso, const Region3Volume& vol) {
+  return -P<0>(vol) - iso.tau * P<1>(vol) - iso.tau2 * P<2>(vol) - iso.tau3 * P<3>(vol) +
+         iso.c41Tau * vol.chiM[6] - 6 * vol.chi5 * iso.S6;
+}
+
+void engine_memo::ResetRegion3Search() {
+  region3Memo.valid = false;
+  // A new generation empties the volume cache; on wrap-around the old entries are cleared.
+  if (++volumeGeneration == 0) {
+    for (VolumeCacheEntry& e : volumeCache) e.generation = 0;
+    volumeGeneration = 1;
+  }
+}
 
 double Region3Reduced(double t, double v, int kind) {
-  if (kind == PK_P) return Region3Pressure(Region3IsothermAt(t), Region3VolumeAt(v));
+  if (kind == PK_P) return Region3Pressure(Region3IsothermAt(t), Region3VolumeCached(v));
 
   const double theta = (t + IfcConstants.T0) / IfcConstants.Tc;
   const double chi = v / IfcConstants.vc;
@@ -175,7 +238,7 @@ double Region3Props(double t, double p, int kind, SearchInfo* info) {
     }
 
     // Step 2: too high a pressure means the volume must grow.
-    double r = Region3Pressure(iso, Region3VolumeAt(v)) - betaT;
+    double r = Region3Pressure(iso, Region3VolumeCached(v)) - betaT;
     int evaluations = 1;
     bool converged = true;
     double d = r >= 0 ? 1 : -1;
@@ -190,7 +253,7 @@ double Region3Props(double t, double p, int kind, SearchInfo* info) {
         // Δ only shrinks: a trial that cannot move now never moves again and r stays as it is.
         const bool frozen = v + delta == v && v - delta == v;
         v = v + d * delta;
-        r = Region3Pressure(iso, Region3VolumeAt(v)) - betaT;
+        r = Region3Pressure(iso, Region3VolumeCached(v)) - betaT;
         ++evaluations;
         if (std::fabs(r) < 0.0000001 && delta < 0.00000001) break;
         if ((frozen && !(std::fabs(r) < 0.0000001)) || evaluations >= kRegion3Cap) {

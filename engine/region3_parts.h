@@ -15,12 +15,16 @@ struct Region3Isotherm {
 };
 Region3Isotherm Region3IsothermAt(double t);
 
-// χ = v/vc and its powers χ^(−k), k = 2…11 (chiM[0] and chiM[1] unused).
+// χ = v/vc and its powers χ^(−k), k = 2…11 (chiM[0] and chiM[1] unused), and χ⁵.
 struct Region3Volume {
   double chi;
   double chiM[12];
+  double chi5;
 };
 Region3Volume Region3VolumeAt(double v);
+// The same, remembered for recent volumes (valid until the next call); and χ^(−1) of v.
+const Region3Volume& Region3VolumeCached(double v);
+double Region3ChiM1Cached(double v);
 
 // β of subregion 3, equal to Region3Reduced(t, v, PK_P).
 double Region3Pressure(const Region3Isotherm& iso, const Region3Volume& vol);

@@ -48,9 +48,9 @@ Region4Isotherm Region4IsothermAt(double t) {
 // β of subregion 4, equal to Region4Reduced(t, v, PK_P): the subregion 3 pressure plus
 // Σ j·D(m, j)·y^m·χ^(−(j+1)) − y³²·Σ i·E(i)·χ^(i−1), with χ⁰ = 1 and χ¹ = χ exactly.
 double Region4Pressure(const Region4Isotherm& iso, double v) {
-  const Region3Volume vol = Region3VolumeAt(v);
+  const Region3Volume& vol = Region3VolumeCached(v);
   const double r3 = Region3Pressure(iso.r3, vol);
-  const double chiM1 = std::pow(vol.chi, -1.0);
+  const double chiM1 = Region3ChiM1Cached(v);
   const double chiPow[3] = {chiM1, 1, vol.chi};  // χ^(i−1), i = 0…2
   double SD = 0;
   for (int m = 3; m <= 4; ++m)

@@ -335,6 +335,34 @@ TEST(BitIdentity, VolumeSearches) {
       }
     }
   }
+  // As a solver asks: runs of nearby points along isotherms and isobars without forgetting
+  // anything, so that the searches meet volumes they have evaluated before.
+  for (int run = 0; run < 40; ++run) {
+    const double t0 = Uniform(350.001, 400);
+    const double p0 = Uniform(16.6, 40);
+    for (int k = 0; k < 12; ++k) {
+      const double t = run % 2 ? t0 : t0 + k * 0.37 / (1 << k);
+      const double p = run % 2 ? p0 + k * 0.9 / (1 << k) : p0;
+      const int region = literal::FindRegion(t, p);
+      if (region != 3 && region != 4) continue;
+      for (int kind : {1, 3}) {
+        compare(
+            Args("Props", {t, p, double(kind)}),
+            [&](Record& r) {
+              if (region == 4)
+                VolumeSearch(r, Region4Props, t, p, kind);
+              else
+                VolumeSearch(r, Region3Props, t, p, kind);
+            },
+            [&](Record& r) {
+              if (region == 4)
+                LiteralVolumeSearch(r, literal::Region4Props, t, p, kind);
+              else
+                LiteralVolumeSearch(r, literal::Region3Props, t, p, kind);
+            });
+      }
+    }
+  }
   EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
 }
 
