@@ -18,18 +18,30 @@ enum class Branch { Water, Steam, Supercritical };
 
 // What differs between the (p, s) and the (p, h) solver.
 struct Given {
-  int kind;        // PK_S or PK_H, the given property
-  int otherKind;   // PK_H or PK_S, the one returned beside v
+  int kind;       // PK_S or PK_H, the given property
+  int otherKind;  // PK_H or PK_S, the one returned beside v
   std::uint32_t lowFlag, highFlag;
   double tolR, tolStep;  // the search's stop test
   bool upperGuard;       // the (p, h) search never steps above 800 °C
   double bound;          // best-point acceptance bound
 };
 
-constexpr Given kGivenS{PK_S, PK_H, CS_S_LOW, CS_S_HIGH, 0.000001, 0.000001, false,
-                        solver_search::kBestPointBoundS};
-constexpr Given kGivenH{PK_H, PK_S, CS_H_LOW, CS_H_HIGH, 0.0001, 0.00001, true,
-                        solver_search::kBestPointBoundH};
+constexpr Given kGivenS{.kind = PK_S,
+                        .otherKind = PK_H,
+                        .lowFlag = CS_S_LOW,
+                        .highFlag = CS_S_HIGH,
+                        .tolR = 0.000001,
+                        .tolStep = 0.000001,
+                        .upperGuard = false,
+                        .bound = solver_search::kBestPointBoundS};
+constexpr Given kGivenH{.kind = PK_H,
+                        .otherKind = PK_S,
+                        .lowFlag = CS_H_LOW,
+                        .highFlag = CS_H_HIGH,
+                        .tolR = 0.0001,
+                        .tolStep = 0.00001,
+                        .upperGuard = true,
+                        .bound = solver_search::kBestPointBoundH};
 
 int Fail(double& t, double& v, double& z, double& x) {
   t = 10;
@@ -112,8 +124,7 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
   // that keeps the trial at least 0.00001 °C on its own side of ts.
   auto guards = [&](double tt, double d, double& step) {
     if (!solver_search::Shrink(tt, d, step, [](double u) { return u < 0.00001; })) return false;
-    if (g.upperGuard &&
-        !solver_search::Shrink(tt, d, step, [](double u) { return u > 800; }))
+    if (g.upperGuard && !solver_search::Shrink(tt, d, step, [](double u) { return u > 800; }))
       return false;
     if (branch == Branch::Water)
       return solver_search::Shrink(tt, d, step, [&](double u) { return ts - u < 0.00001; });
@@ -135,8 +146,8 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
     const double a = branch == Branch::Steam ? ts : 0.1;
     const double b = branch == Branch::Water ? ts - 0.00001 : 800;
     auto nearCritical = [&](double tt) { return NearCritical(tt, p); };
-    if (!solver_search::Finish(o, a, b, g.tolR, g.tolStep, g.bound, residual, nearCritical,
-                               tFound, info)) {
+    if (!solver_search::Finish(o, a, b, g.tolR, g.tolStep, g.bound, residual, nearCritical, tFound,
+                               info)) {
       CalcStatus = CS_NO_CONVERGENCE;
       return Fail(t, v, z, x);
     }
@@ -162,12 +173,10 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
 
 }  // namespace
 
-int SolveTFromPS(double p, double s, double& t, double& v, double& h, double& x,
-                 SearchInfo* info) {
+int SolveTFromPS(double p, double s, double& t, double& v, double& h, double& x, SearchInfo* info) {
   return SolveTFromP(kGivenS, p, s, t, v, h, x, info);
 }
 
-int SolveTFromPH(double p, double h, double& t, double& v, double& s, double& x,
-                 SearchInfo* info) {
+int SolveTFromPH(double p, double h, double& t, double& v, double& s, double& x, SearchInfo* info) {
   return SolveTFromP(kGivenH, p, h, t, v, s, x, info);
 }

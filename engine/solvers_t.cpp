@@ -50,8 +50,7 @@ struct Slot {
 
 }  // namespace
 
-int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
-                 SearchInfo* info) {
+int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x, SearchInfo* info) {
   if (info) *info = SearchInfo{};
   int state = 0;
   if (t > 800) {
@@ -201,8 +200,8 @@ namespace {
 
 // The pressure search of the (t, h) solver on one branch. `hW`, `hS`, `hLo`, `hHi`, `hC` are
 // h′, h″ and the enthalpies at 100, 0.001 and 22.12 MPa. Returns false when it cannot end.
-bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, double hLo,
-                   double hHi, double hC, double& pFound, SearchInfo* info) {
+bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, double hLo, double hHi,
+                   double hC, double& pFound, SearchInfo* info) {
   int state = 0;
   double p0;
   double ps = 0;
@@ -269,9 +268,9 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
   if (branch == Branch::Water) a = std::fmax(ps + 0.00001, 0.0007);
   auto nearCritical = [&](double pp) { return NearCritical(t, pp); };
   SearchInfo own;
-  const bool done = solver_search::Finish(o, a, b, 0.00005, 0.000001,
-                                          solver_search::kBestPointBoundH, residual,
-                                          nearCritical, pFound, &own);
+  const bool done =
+      solver_search::Finish(o, a, b, 0.00005, 0.000001, solver_search::kBestPointBoundH, residual,
+                            nearCritical, pFound, &own);
   if (info) {
     info->evaluations += own.evaluations;
     info->converged = false;

@@ -28,9 +28,8 @@ TEST(IsentropicEndH, ExpansionsEndWhereTheSolverPutsThem) {
   // Steam-table estimates by the dryness fraction at 0.1 MPa (s′ 1.3026, s″ 7.3594, h′ 417.5,
   // h″ 2675.5): 10 MPa 500 °C (s 6.5966) ends at x 0.874; 1 MPa 300 °C (s 7.1229) at x 0.961.
   // Compressed water at 10 MPa 50 °C (s 0.701) expands to water near 49.7 °C.
-  const EndRow rows[] = {{500, 100, 1, 2391.0, 1.5},
-                         {300, 10, 1, 2587.3, 1.5},
-                         {50, 100, 1, 208.0, 1.0}};
+  const EndRow rows[] = {
+      {500, 100, 1, 2391.0, 1.5}, {300, 10, 1, 2587.3, 1.5}, {50, 100, 1, 208.0, 1.0}};
   for (const EndRow& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t1 << " " << row.p1x10 << " " << row.p2x10);
     int status = -1;
@@ -52,10 +51,10 @@ struct CheckRow {
 };
 TEST(IsentropicEndH, OrderAndMinimumChecksLeaveTheStatusWordAlone) {
   const CheckRow rows[] = {
-      {10, 10, CS_ORDER, 10},            // equal pressures fail
-      {1, 10, CS_ORDER, 10},             // rising pressure
-      {0.0005f, 0.001f, CS_ORDER, 10},   // order first, although both are below the minimum
-      {10, 0.0005f, CS_P_LOW, 100},      // 0.00005 MPa
+      {10, 10, CS_ORDER, 10},           // equal pressures fail
+      {1, 10, CS_ORDER, 10},            // rising pressure
+      {0.0005f, 0.001f, CS_ORDER, 10},  // order first, although both are below the minimum
+      {10, 0.0005f, CS_P_LOW, 100},     // 0.00005 MPa
       {0.0009f, 0.0001f, CS_P_LOW, 100},
       {NAN, 1, CS_ORDER, 10},
       {10, NAN, CS_ORDER, 10},
@@ -91,7 +90,9 @@ TEST(IsentropicEndH, StartStateOutOfRangeStopsAtTheStartEntropy) {
   const struct {
     float t1, p1x10;
     int status;
-  } rows[] = {{800.5f, 100, CS_T_HIGH}, {NAN, 100, CS_T_LOW}, {300, 1001, CS_P_HIGH},
+  } rows[] = {{800.5f, 100, CS_T_HIGH},
+              {NAN, 100, CS_T_LOW},
+              {300, 1001, CS_P_HIGH},
               {-5, INFINITY, CS_T_LOW | CS_P_HIGH}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t1 << " " << row.p1x10);

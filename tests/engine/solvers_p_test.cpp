@@ -127,10 +127,11 @@ struct WetRow {
 TEST(SolveTFromPS, WetToleranceOnBothSaturatedValues) {
   // Above s″ the wet band (0.00005) is wider than Quality's tolerance on the fraction
   // (x − 1 ≤ 0.000001): such a point is wet, and its sentinel volume is reported as a failure.
-  const WetRow rows[] = {{1, -0.00004, false, SC_WET, 0},     {1, -0.00006, false, SC_WATER, 0},
-                         {1, 0.000004, true, SC_WET, 0},      {1, 0.00004, true, SC_WET, CS_S_HIGH},
-                         {1, 0.00006, true, SC_STEAM, 0},     {0.01, -0.00004, false, SC_WET, 0},
-                         {20, 0.00004, true, SC_WET, CS_S_HIGH}};
+  const WetRow rows[] = {
+      {1, -0.00004, false, SC_WET, 0},       {1, -0.00006, false, SC_WATER, 0},
+      {1, 0.000004, true, SC_WET, 0},        {1, 0.00004, true, SC_WET, CS_S_HIGH},
+      {1, 0.00006, true, SC_STEAM, 0},       {0.01, -0.00004, false, SC_WET, 0},
+      {20, 0.00004, true, SC_WET, CS_S_HIGH}};
   for (const WetRow& row : rows) {
     SCOPED_TRACE(testing::Message() << row.p << " " << row.offset << " " << row.steamSide);
     const double sat = row.steamSide ? SatSteamProp(row.p, 0, PK_S) : SatWaterProp(row.p, 0, PK_S);
@@ -176,8 +177,8 @@ TEST(SolveTFromPH, WetToleranceSwitchesAtTheLowPressureLimit) {
   };
   // 0.1 kJ/kg from 0.0250239 MPa up, 0.01 kJ/kg below.
   const Row rows[] = {{0.03, -0.09, SC_WET},      {0.03, -0.11, SC_WATER},
-                      {0.0250239, -0.09, SC_WET},  {0.0250238, -0.09, SC_WATER},
-                      {0.02, -0.009, SC_WET},      {0.02, -0.011, SC_WATER},
+                      {0.0250239, -0.09, SC_WET}, {0.0250238, -0.09, SC_WATER},
+                      {0.02, -0.009, SC_WET},     {0.02, -0.011, SC_WATER},
                       {0.02, -0.05, SC_WATER}};
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.p << " " << row.offset);
@@ -217,13 +218,34 @@ struct GridPoint {
 };
 constexpr GridPoint kGrid[] = {
     // compressed water
-    {0.5, 0.1}, {20, 0.1}, {20, 50}, {90, 5}, {200, 10}, {300, 30}, {340, 100}, {355, 20},
-    {365, 40}, {373, 22},
+    {0.5, 0.1},
+    {20, 0.1},
+    {20, 50},
+    {90, 5},
+    {200, 10},
+    {300, 30},
+    {340, 100},
+    {355, 20},
+    {365, 40},
+    {373, 22},
     // superheated steam
-    {10, 0.001}, {100, 0.01}, {200, 0.1}, {400, 1}, {500, 10}, {360, 17}, {380, 20}, {700, 0.0007},
+    {10, 0.001},
+    {100, 0.01},
+    {200, 0.1},
+    {400, 1},
+    {500, 10},
+    {360, 17},
+    {380, 20},
+    {700, 0.0007},
     {800, 15},
     // supercritical
-    {100, 22.12}, {380, 25}, {400, 30}, {450, 60}, {600, 100}, {800, 22.12}, {374.3, 22.2},
+    {100, 22.12},
+    {380, 25},
+    {400, 30},
+    {450, 60},
+    {600, 100},
+    {800, 22.12},
+    {374.3, 22.2},
     {390, 22.5}};
 
 TEST(SolveTFromPS, RoundTripsOverEveryStateRegion) {
@@ -265,8 +287,8 @@ TEST(SolveTFromPS, WetRoundTripsGiveBackTheFraction) {
       EXPECT_EQ(CalcStatus, 0u);
       EXPECT_EQ(r.state, SC_WET);
       EXPECT_NEAR(r.x, x, 1e-12);
-      const Result rh = ByH(p, SatWaterProp(p, 0, PK_H) +
-                                   x * (SatSteamProp(p, 0, PK_H) - SatWaterProp(p, 0, PK_H)));
+      const Result rh = ByH(
+          p, SatWaterProp(p, 0, PK_H) + x * (SatSteamProp(p, 0, PK_H) - SatWaterProp(p, 0, PK_H)));
       EXPECT_EQ(CalcStatus, 0u);
       EXPECT_EQ(rh.state, SC_WET);
       EXPECT_NEAR(rh.x, x, 1e-12);
@@ -360,12 +382,12 @@ TEST(SolveTFromPH, EnthalpyInTheGapAroundTheCriticalConstantsFails) {
 
 // Every input ends, under the cap, with a success or a documented flag, and never a NaN.
 TEST(SolversAtGivenPressure, EveryInputOfADenseGridEnds) {
-  const double pressures[] = {0.0007, 0.001, 0.01, 0.0250239, 0.1, 1, 10, 16.5, 22, 22.11,
-                              22.12, 22.13, 23, 30, 100};
+  const double pressures[] = {0.0007, 0.001, 0.01,  0.0250239, 0.1, 1,  10, 16.5,
+                              22,     22.11, 22.12, 22.13,     23,  30, 100};
   for (double p : pressures) {
     const double sLo = Prop(0.1, p, PK_S), hLo = Prop(0.1, p, PK_H);
-    const double ys[] = {sLo, sLo + 1e-7, sLo + 1e-4, sLo + 0.001, 0.5, 1, 2, 3, 3.5, 4,
-                         4.2,  4.4,       4.44,       4.6,         5,   6, 7, 8, 9,   10, 11, 11.8};
+    const double ys[] = {sLo, sLo + 1e-7, sLo + 1e-4, sLo + 0.001, 0.5, 1, 2, 3, 3.5, 4,  4.2,
+                         4.4, 4.44,       4.6,        5,           6,   7, 8, 9, 10,  11, 11.8};
     const double hs[] = {hLo,  hLo + 1e-4, hLo + 0.05, 1,    10,   100,  500,  1000, 1500, 1700,
                          1900, 2000,       2050,       2100, 2200, 2400, 2600, 2800, 3200, 4000};
     for (double s : ys) {

@@ -104,7 +104,7 @@ TEST(SolvePFromTH, OutOfRangeInputsFillBothSlotsWithSentinels) {
       {800.0001, 3000, CS_T_HIGH},
       // Below 0.01 °C the bracket answers 10 at both ends, so 3000 ≥ h_hi adds CS_H_HIGH.
       {0.005, 3000, CS_T_LOW | CS_H_HIGH},
-      {300, 0.5, CS_H_LOW},     // a fixed lower limit of 1 kJ/kg at any temperature
+      {300, 0.5, CS_H_LOW},  // a fixed lower limit of 1 kJ/kg at any temperature
       {20, 0.5, CS_H_LOW},
       {300, std::nextafter(1.0, 0.0), CS_H_LOW},
       {300, hHi, CS_H_HIGH},  // at h_hi itself already out
@@ -275,12 +275,32 @@ struct GridPoint {
 // reported wet by entropy), so the water points here sit well above their saturation pressure.
 constexpr GridPoint kGrid[] = {
     // compressed water
-    {90, 5}, {200, 10}, {300, 20}, {355, 20}, {365, 21}, {373, 22},
+    {90, 5},
+    {200, 10},
+    {300, 20},
+    {355, 20},
+    {365, 21},
+    {373, 22},
     // superheated steam
-    {10, 0.0011}, {100, 0.01}, {200, 0.1}, {400, 1}, {500, 10}, {360, 17}, {380, 20},
-    {700, 0.002}, {800, 15}, {374.15, 10},
+    {10, 0.0011},
+    {100, 0.01},
+    {200, 0.1},
+    {400, 1},
+    {500, 10},
+    {360, 17},
+    {380, 20},
+    {700, 0.002},
+    {800, 15},
+    {374.15, 10},
     // supercritical
-    {20, 50}, {100, 30}, {300, 60}, {380, 25}, {400, 30}, {450, 60}, {600, 100}, {374.3, 22.2},
+    {20, 50},
+    {100, 30},
+    {300, 60},
+    {380, 25},
+    {400, 30},
+    {450, 60},
+    {600, 100},
+    {374.3, 22.2},
     {390, 22.5}};
 
 TEST(SolvePFromTS, RoundTripsOverEveryStateRegion) {
@@ -327,7 +347,8 @@ TEST(SolvePFromTH, RoundTripsFindTheOriginalPointAmongTheSolutions) {
 TEST(SolvePFromTS, SteamTrialsTrappedBelowThePressureRangeAreFoundOnTheInterval) {
   const struct {
     double t, s;
-  } rows[] = {{600, 11}, {300, Prop(300, 0.001, PK_S) - 0.01}, {800, Prop(800, 0.001, PK_S) - 1e-6}};
+  } rows[] = {
+      {600, 11}, {300, Prop(300, 0.001, PK_S) - 0.01}, {800, Prop(800, 0.001, PK_S) - 1e-6}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t << " " << row.s);
     const Result r = ByS(row.t, row.s);
@@ -341,9 +362,7 @@ TEST(SolvePFromTS, SteamTrialsTrappedBelowThePressureRangeAreFoundOnTheInterval)
 }
 
 TEST(SolvePFromTH, SteamTrialsTrappedBelowThePressureRangeAreFoundOnTheInterval) {
-  const struct {
-    double t, h;
-  } rows[] = {{37.4337, 2570.98}, {200, Prop(200, 0.001, PK_H) - 0.01}};
+  const struct { double t, h; } rows[] = {{37.4337, 2570.98}, {200, Prop(200, 0.001, PK_H) - 0.01}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t << " " << row.h);
     const Solutions r = ByH(row.t, row.h);
@@ -368,14 +387,14 @@ TEST(SolvePFromTS, NearCriticalStaircaseEndsWithTheBestPoint) {
 }
 
 TEST(SolversAtGivenTemperature, EveryInputOfADenseGridEnds) {
-  const double temps[] = {0.01, 1, 6.98, 37.4337, 100, 300, 350, 360, 373, 374, 374.1,
-                          374.1499, 374.15, 374.1501, 380, 400, 600, 800};
+  const double temps[] = {0.01, 1,     6.98,     37.4337, 100,      300, 350, 360, 373,
+                          374,  374.1, 374.1499, 374.15,  374.1501, 380, 400, 600, 800};
   for (double t : temps) {
     const double sHi = Prop(t, 0.001, PK_S), hHi = Prop(t, 0.001, PK_H);
-    const double ss[] = {0, 0.01, 0.5, 1, 2, 3, 3.5, 4, 4.3, 4.4, 4.44, 4.5, 5, 6, 7, 8, 9, 10,
-                         10.5, 11, sHi - 0.01, sHi - 1e-5, sHi};
-    const double hs[] = {1, 5, 100, 500, 1000, 1500, 1700, 1900, 2000, 2100, 2107.4, 2200,
-                         2400, 2600, 2800, 3000, 3500, hHi - 0.01, hHi - 1e-5};
+    const double ss[] = {0, 0.01, 0.5, 1, 2, 3,  3.5,  4,  4.3,        4.4,        4.44, 4.5,
+                         5, 6,    7,   8, 9, 10, 10.5, 11, sHi - 0.01, sHi - 1e-5, sHi};
+    const double hs[] = {1,      5,    100,  500,  1000, 1500, 1700, 1900,       2000,      2100,
+                         2107.4, 2200, 2400, 2600, 2800, 3000, 3500, hHi - 0.01, hHi - 1e-5};
     for (double s : ss) {
       SCOPED_TRACE(testing::Message() << t << " s " << s);
       const Result r = ByS(t, s);
