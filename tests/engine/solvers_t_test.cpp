@@ -375,6 +375,36 @@ TEST(SolvePFromTH, SteamTrialsTrappedBelowThePressureRangeAreFoundOnTheInterval)
   }
 }
 
+// With s below 10 the sentinel 10 of a trial under 0.0007 MPa points the search back up: this
+// one visits 0.00047 MPa, returns, and ends by its own stop test after 35 rounds.
+TEST(SolvePFromTS, ASearchThatLeavesTheRangeAndComesBackIsLeftAlone) {
+  const double s = Prop(100, 0.001, PK_S) - 0.01;
+  const Result r = ByS(100, s);
+  EXPECT_EQ(CalcStatus, 0u);
+  EXPECT_EQ(r.state, SC_STEAM);
+  EXPECT_TRUE(r.info.converged);
+  EXPECT_EQ(r.info.evaluations, 36);  // the start value and 35 rounds
+  EXPECT_NEAR(Prop(100, r.p, PK_S), s, 1e-6);
+}
+
+// At exactly 374.15 °C the steam start value takes s″ and h″ at the critical point.
+TEST(SolvePFromTS, SteamAtExactlyTheCriticalTemperature) {
+  const Result r = ByS(374.15, 5.5);
+  EXPECT_EQ(CalcStatus, 0u);
+  EXPECT_EQ(r.state, SC_STEAM);
+  EXPECT_LT(r.p, 22.12);
+  EXPECT_NEAR(Prop(374.15, r.p, PK_S), 5.5, 1e-6);
+}
+
+TEST(SolvePFromTH, SteamAtExactlyTheCriticalTemperature) {
+  const Solutions r = ByH(374.15, 2700);
+  EXPECT_EQ(CalcStatus, 0u);
+  ASSERT_EQ(r.count, 1);
+  EXPECT_EQ(r.slot[0].state, SC_STEAM);
+  EXPECT_LT(r.slot[0].p, 22.12);
+  EXPECT_NEAR(Prop(374.15, r.slot[0].p, PK_H), 2700, 0.00005);
+}
+
 TEST(SolvePFromTS, NearCriticalStaircaseEndsWithTheBestPoint) {
   const Result r = ByS(374.15, 4.3);
   EXPECT_EQ(CalcStatus, 0u);
