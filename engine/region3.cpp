@@ -206,7 +206,8 @@ double Region3Reduced(double t, double v, int kind) {
                     2 * SumChi(2, 7, c) - 2 * C[2][8] * lnChi;
   const double E2 = SumChiWeighted(2, 7, 2, c) - (2 * C[2][1] + 3 * C[3][1]) * chi - C[2][8] -
                     3 * SumChi(3, 9, c) - (C[2][8] + 3 * C[3][10]) * lnChi;
-  const double E3 = SumChiWeighted(3, 9, 3, c) - 3 * C[3][1] * chi - C[3][10] - 2 * C[3][10] * lnChi;
+  const double E3 =
+      SumChiWeighted(3, 9, 3, c) - 3 * C[3][1] * chi - C[3][10] - 2 * C[3][10] * lnChi;
   // 22 and 23 come from differentiating τ·θ^(−23); 28 = 23 + 5 and 29 = 24 + 5.
   const double E4 = std::pow(theta, -22.0) * (23 * C[4][0] + 28 * C[4][1] * c.chiP[5]) -
                     thetaM23 * (24 * C[4][0] + 29 * C[4][1] * c.chiP[5]);

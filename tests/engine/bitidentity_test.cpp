@@ -120,10 +120,10 @@ std::vector<double> LogGrid(double from, double to, int count) {
 // critical temperature with its tolerances, 590 °C; each with its neighbours.
 std::vector<double> EdgeTemperatures() {
   std::vector<double> out;
-  for (double t : {0.01, 1.8913, 100.0, 349.9999, 350.0, 350.0000005, 350.000001, 350.00001,
-                   350.000065, 350.0001, 360.0, 370.0, 373.9, 374.1, 374.1498, 374.14995, 374.15,
-                   374.15005, 374.1501, 374.1502, 374.2, 380.0, 400.0, 589.99, 590.0, 590.0000001,
-                   595.0, 800.0}) {
+  for (double t : {0.01,      1.8913,     100.0,    349.9999,  350.0,       350.0000005, 350.000001,
+                   350.00001, 350.000065, 350.0001, 360.0,     370.0,       373.9,       374.1,
+                   374.1498,  374.14995,  374.15,   374.15005, 374.1501,    374.1502,    374.2,
+                   380.0,     400.0,      589.99,   590.0,     590.0000001, 595.0,       800.0}) {
     out.push_back(t);
     out.push_back(std::nextafter(t, -INFINITY));
     out.push_back(std::nextafter(t, INFINITY));
@@ -137,10 +137,23 @@ std::vector<double> EdgeTemperatures() {
 // around 350 °C, 22.12 with its tolerances, 36 and 40 MPa (start volumes), 100 MPa.
 std::vector<double> EdgePressures() {
   std::vector<double> out;
-  for (double p : {0.0007, 0.00075165449879420563, 0.001, 0.0055, 0.01, 0.025, 0.0250239, 0.05,
-                   0.1, 0.101325, 0.5, 1.0, 2.0, 3.0, 6.0, 10.0, 15.0, 16.5, 16.535124, 16.6, 20.0,
-                   22.0, 22.11, 22.119995, 22.11999, 22.12, 22.12000001, 22.12001, 22.1201, 25.0,
-                   36.0, 40.0, 60.0, 100.0}) {
+  for (double p : {0.0007,      0.00075165449879420563,
+                   0.001,       0.0055,
+                   0.01,        0.025,
+                   0.0250239,   0.05,
+                   0.1,         0.101325,
+                   0.5,         1.0,
+                   2.0,         3.0,
+                   6.0,         10.0,
+                   15.0,        16.5,
+                   16.535124,   16.6,
+                   20.0,        22.0,
+                   22.11,       22.119995,
+                   22.11999,    22.12,
+                   22.12000001, 22.12001,
+                   22.1201,     25.0,
+                   36.0,        40.0,
+                   60.0,        100.0}) {
     out.push_back(p);
     out.push_back(std::nextafter(p, -INFINITY));
     out.push_back(std::nextafter(p, INFINITY));
@@ -153,7 +166,9 @@ std::mt19937_64& Random() {
   static std::mt19937_64 engine(0x6b656c6d);
   return engine;
 }
-double Uniform(double a, double b) { return std::uniform_real_distribution<double>(a, b)(Random()); }
+double Uniform(double a, double b) {
+  return std::uniform_real_distribution<double>(a, b)(Random());
+}
 double LogUniform(double a, double b) { return std::exp(Uniform(std::log(a), std::log(b))); }
 
 TEST(BitIdentity, SaturationLine) {
@@ -162,8 +177,9 @@ TEST(BitIdentity, SaturationLine) {
   for (double t : EdgeTemperatures()) ts.push_back(t);
   for (int k = 0; k < 4000; ++k) ts.push_back(Uniform(0.01, 374.1501));
   for (double t : ts) {
-    compare(Args("SatPressureReduced", {t}), [&](Record& r) { r.D(SatPressureReduced(t)); },
-            [&](Record& r) { r.D(literal::SatPressureReduced(t)); });
+    compare(
+        Args("SatPressureReduced", {t}), [&](Record& r) { r.D(SatPressureReduced(t)); },
+        [&](Record& r) { r.D(literal::SatPressureReduced(t)); });
     compare(
         Args("SatPressure", {t}),
         [&](Record& r) {
@@ -215,8 +231,9 @@ TEST(BitIdentity, RegionSelection) {
   std::vector<double> ps = LogGrid(0.0005, 120, 120);
   for (double p : EdgePressures()) ps.push_back(p);
   for (double t : ts) {
-    compare(Args("BoundaryL", {t}), [&](Record& r) { r.D(BoundaryL(t)); },
-            [&](Record& r) { r.D(literal::BoundaryL(t)); });
+    compare(
+        Args("BoundaryL", {t}), [&](Record& r) { r.D(BoundaryL(t)); },
+        [&](Record& r) { r.D(literal::BoundaryL(t)); });
     std::vector<double> tps = ps;
     // On the saturation line and the L-line, and just beside them.
     if (t >= 0.01 && t <= 374.15) tps.push_back(literal::SatPressure(t));
@@ -248,12 +265,14 @@ TEST(BitIdentity, SubregionEquations) {
     const double t = k < 3000 ? Uniform(0.01, 350) : Uniform(0.01, 800);
     const double p = LogUniform(0.0007, 100);
     for (int kind = 0; kind <= 5; ++kind) {
-      compare(Args("Region1Reduced", {t, p, double(kind)}),
-              [&](Record& r) { r.D(Region1Reduced(t, p, kind)); },
-              [&](Record& r) { r.D(literal::Region1Reduced(t, p, kind)); });
-      compare(Args("Region2Reduced", {t, p, double(kind)}),
-              [&](Record& r) { r.D(Region2Reduced(t, p, kind)); },
-              [&](Record& r) { r.D(literal::Region2Reduced(t, p, kind)); });
+      compare(
+          Args("Region1Reduced", {t, p, double(kind)}),
+          [&](Record& r) { r.D(Region1Reduced(t, p, kind)); },
+          [&](Record& r) { r.D(literal::Region1Reduced(t, p, kind)); });
+      compare(
+          Args("Region2Reduced", {t, p, double(kind)}),
+          [&](Record& r) { r.D(Region2Reduced(t, p, kind)); },
+          [&](Record& r) { r.D(literal::Region2Reduced(t, p, kind)); });
     }
   }
   // Subregions 3 and 4 at a temperature and a volume, from liquid-like to steam-like volumes.
@@ -261,12 +280,14 @@ TEST(BitIdentity, SubregionEquations) {
     const double t = k < 3000 ? Uniform(350, 374.15) : Uniform(340, 600);
     const double v = LogUniform(0.0009, 0.05);
     for (int kind = 0; kind <= 5; ++kind) {
-      compare(Args("Region3Reduced", {t, v, double(kind)}),
-              [&](Record& r) { r.D(Region3Reduced(t, v, kind)); },
-              [&](Record& r) { r.D(literal::Region3Reduced(t, v, kind)); });
-      compare(Args("Region4Reduced", {t, v, double(kind)}),
-              [&](Record& r) { r.D(Region4Reduced(t, v, kind)); },
-              [&](Record& r) { r.D(literal::Region4Reduced(t, v, kind)); });
+      compare(
+          Args("Region3Reduced", {t, v, double(kind)}),
+          [&](Record& r) { r.D(Region3Reduced(t, v, kind)); },
+          [&](Record& r) { r.D(literal::Region3Reduced(t, v, kind)); });
+      compare(
+          Args("Region4Reduced", {t, v, double(kind)}),
+          [&](Record& r) { r.D(Region4Reduced(t, v, kind)); },
+          [&](Record& r) { r.D(literal::Region4Reduced(t, v, kind)); });
     }
   }
   EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
@@ -408,7 +429,8 @@ TEST(BitIdentity, StatePoints) {
     points.push_back({t, ps * (1 + 1e-8)});
     points.push_back({literal::SatTemperature(ps) + 0.00005, ps});
   }
-  for (double t : Grid(350.1, 589.9, 20)) points.push_back({t, literal::BoundaryL(t) * IfcConstants.pc});
+  for (double t : Grid(350.1, 589.9, 20))
+    points.push_back({t, literal::BoundaryL(t) * IfcConstants.pc});
   points.push_back({373.6, 19.5507});
   points.push_back({353.4, 73.4007});
   points.push_back({200, 0.00075165449879420563});
