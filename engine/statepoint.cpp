@@ -77,7 +77,11 @@ double Evaluate(double t, double p, int kind, int* state) {
 int StateAwayFromLine(double t, double p) {
   if (t > 374.151) return SC_STEAM;
   const double pc = IfcConstants.pc;
-  if (t + 0.001 <= 374.15 && SatPressureReduced(t + 0.001) * pc < p - 1e-6) return SC_WATER;
+  if (t + 0.001 <= 374.15) {
+    const double above = SatPressureReduced(t + 0.001) * pc;
+    if (above < p - 1e-6) return SC_WATER;
+    if (!(above > p + 1e-6)) return 0;  // ps(t − 0.001) lies lower still: not steam either
+  }
   if (t - 0.001 >= 0.01 && SatPressureReduced(t - 0.001) * pc > p + 1e-6) return SC_STEAM;
   return 0;
 }
