@@ -85,7 +85,9 @@ Outcome StepSearch(double x, double r, bool valid, double d, double step, double
     out.end = End::Outside;
     return out;
   }
-  if (std::fabs(r) <= 0.0000001) return out;
+  // Only a trial the state-point function accepted can end the search: a refused one answers the
+  // sentinel 10, which a target of 10 (s = 10 kJ/(kg·K), h = 10 kJ/kg) would otherwise meet.
+  if (valid && std::fabs(r) <= 0.0000001) return out;
 
   for (int n = 1;; ++n) {
     if (!guards(x, d, step)) {
@@ -99,17 +101,17 @@ Outcome StepSearch(double x, double r, bool valid, double d, double step, double
     ++out.evaluations;
     out.x = x;
     out.best.Note(x, r, valid);
-    if (std::fabs(r) < tolR && step < tolStep) return out;
+    if (valid && std::fabs(r) < tolR && step < tolStep) return out;
 
     const int s = side(x);
-    if ((frozen && !(std::fabs(r) < tolR)) || n >= kRoundCap) {
+    if ((frozen && !(valid && std::fabs(r) < tolR)) || n >= kRoundCap) {
       out.end = s != 0 ? End::Outside : End::Stalled;
       return out;
     }
     if (overshoot(d, r)) {
       d = -d;
       step *= 0.1;
-    } else if (s != 0 && s * d > 0 && !(std::fabs(r) < tolR)) {
+    } else if (s != 0 && s * d > 0 && !(valid && std::fabs(r) < tolR)) {
       // Outside the range the state-point function answers the sentinel 10, so the residual is
       // the same at every deeper trial: the search keeps going out and never reverses.
       out.end = End::Outside;
