@@ -1,0 +1,188 @@
+// Frozen reference copy of engine/solvers_p.cpp, taken before any optimisation.
+// The bit-identity test holds the engine to this literal arithmetic: never edit it.
+// The inverse solvers at given pressure: the temperature of (p, s) and of (p, h).
+#include <cmath>
+#include <cstdint>
+
+#include "tests/engine/literal/constants.h"
+#include "tests/engine/literal/regions.h"
+#include "tests/engine/literal/satprops.h"
+#include "tests/engine/literal/saturation.h"
+#include "tests/engine/literal/solver_search.h"
+#include "tests/engine/literal/solvers.h"
+#include "tests/engine/literal/statepoint.h"
+
+namespace literal {
+
+namespace {
+
+using solver_search::End;
+
+enum class Branch { Water, Steam, Supercritical };
+
+// What differs between the (p, s) and the (p, h) solver.
+struct Given {
+  int kind;       // PK_S or PK_H, the given property
+  int otherKind;  // PK_H or PK_S, the one returned beside v
+  std::uint32_t lowFlag, highFlag;
+  double tolR, tolStep;  // the search's stop test
+  bool upperGuard;       // the (p, h) search never steps above 800 °C
+  double bound;          // best-point acceptance bound
+};
+
+constexpr Given kGivenS{.kind = PK_S,
+                        .otherKind = PK_H,
+                        .lowFlag = CS_S_LOW,
+                        .highFlag = CS_S_HIGH,
+                        .tolR = 0.000001,
+                        .tolStep = 0.000001,
+                        .upperGuard = false,
+                        .bound = solver_search::kBestPointBoundS};
+constexpr Given kGivenH{.kind = PK_H,
+                        .otherKind = PK_S,
+                        .lowFlag = CS_H_LOW,
+                        .highFlag = CS_H_HIGH,
+                        .tolR = 0.0001,
+                        .tolStep = 0.00001,
+                        .upperGuard = true,
+                        .bound = solver_search::kBestPointBoundH};
+
+int Fail(double& t, double& v, double& z, double& x) {
+  t = 10;
+  v = 10;
+  z = 10;
+  x = 1;
+  return SC_UNKNOWN;
+}
+
+// Does the state point (t, p) take its property from a volume search, where the property moves in
+// jumps of the inner search's resolution?
+bool NearCritical(double t, double p) {
+  const int code = FindRegion(t, p);
+  return code == RC_SUB3 || code == RC_SUB4 || code == RC_SAT_UPPER;
+}
+
+int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double& z, double& x,
+                SearchInfo* info) {
+  if (info) *info = SearchInfo{};
+  int state = 0;
+  if (p > 100) {
+    CalcStatus = CS_P_HIGH;
+    return Fail(t, v, z, x);
+  }
+  // The bracket at 0.1 and 800 °C; a pressure below the range leaves CS_P_LOW from these calls,
+  // and the value-range flags are OR-ed onto what they left. A NaN value counts as below.
+  CalcStatus = 0;
+  const double yLo = PointProp(0.1, p, g.kind, state);
+  const double yHi = PointProp(800, p, g.kind, state);
+  if (!(y >= yLo))
+    CalcStatus |= g.lowFlag;
+  else if (y > yHi)
+    CalcStatus |= g.highFlag;
+  if (CalcStatus) return Fail(t, v, z, x);
+
+  Branch branch;
+  double t0;
+  double ts = 0;
+  if (p > 22.12 || std::fabs(p - 22.12) < 0.00001) {
+    branch = Branch::Supercritical;
+    t0 = (y - yLo) * 800 / (yHi - yLo);
+  } else {
+    const double yW = SatWaterProp(p, 0, g.kind);
+    const double yS = SatSteamProp(p, 0, g.kind);
+    // The wet band's tolerance: 0.00005 in s; in h 0.1 kJ/kg, or 0.01 below 0.0250239 MPa.
+    double tol = 0.00005;
+    if (g.kind == PK_H) tol = p >= 0.0250239 ? 0.1 : 0.01;
+    if ((y > yW && y < yS) || std::fabs(y - yW) < tol || std::fabs(y - yS) < tol) {
+      // The mixture volume uses the unclamped fraction. Quality flags a fraction beyond its own
+      // tolerances and returns 10 as the volume; the saturation calls that follow reset the status
+      // word, so its flag is carried to the end and OR-ed back on.
+      v = Quality(p, 0, y, g.kind, x, PK_V);
+      const std::uint32_t qualityFlags = CalcStatus;
+      if (x > 1) x = 1;
+      if (x < 0) x = 0;
+      const double zW = SatWaterProp(p, 0, g.otherKind);
+      const double zS = SatSteamProp(p, 0, g.otherKind);
+      z = zW + (zS - zW) * x;
+      t = SatTemperature(p);
+      CalcStatus |= qualityFlags;
+      return SC_WET;
+    }
+    ts = SatTemperature(p);
+    if (y < yW) {
+      branch = Branch::Water;
+      t0 = (y - yLo) * (ts - 0.1) / (yW - yLo) + 0.1;  // linear between 0.1 °C and ts
+    } else {
+      branch = Branch::Steam;
+      t0 = ts + (800 - ts) * (y - yS) / (yHi - yS);  // linear between ts and 800 °C
+    }
+  }
+
+  auto residual = [&](double tt, bool& valid) {
+    int st = 0;
+    const double r = PointProp(tt, p, g.kind, st) - y;
+    valid = CalcStatus == 0;
+    return r;
+  };
+  // Lower guard 0.00001 °C, the (p, h) solver's upper guard at 800 °C, then the saturation guard
+  // that keeps the trial at least 0.00001 °C on its own side of ts.
+  auto guards = [&](double tt, double d, double& step) {
+    if (!solver_search::Shrink(tt, d, step, [](double u) { return u < 0.00001; })) return false;
+    if (g.upperGuard && !solver_search::Shrink(tt, d, step, [](double u) { return u > 800; }))
+      return false;
+    if (branch == Branch::Water)
+      return solver_search::Shrink(tt, d, step, [&](double u) { return ts - u < 0.00001; });
+    if (branch == Branch::Steam)
+      return solver_search::Shrink(tt, d, step, [&](double u) { return u - ts < 0.00001; });
+    return true;
+  };
+  // The property rises with temperature: overshot when the residual has the sign of d.
+  auto overshoot = [](double d, double r) { return d * r > 0; };
+  auto side = [](double tt) { return TempBelowRange(tt) ? -1 : (tt > 800 ? 1 : 0); };
+
+  bool valid = false;
+  const double r0 = residual(t0, valid);
+  const double d0 = r0 >= 0 ? -1 : 1;
+  solver_search::Outcome o = solver_search::StepSearch(t0, r0, valid, d0, 100, g.tolR, g.tolStep,
+                                                       residual, guards, overshoot, side);
+  double tFound = o.x;
+  if (o.end != End::Converged) {
+    const double a = branch == Branch::Steam ? ts : 0.1;
+    const double b = branch == Branch::Water ? ts - 0.00001 : 800;
+    auto nearCritical = [&](double tt) { return NearCritical(tt, p); };
+    if (!solver_search::Finish(o, a, b, g.tolR, g.tolStep, g.bound, residual, nearCritical, tFound,
+                               info)) {
+      CalcStatus = CS_NO_CONVERGENCE;
+      return Fail(t, v, z, x);
+    }
+  } else if (info) {
+    info->evaluations = o.evaluations;
+  }
+
+  t = tFound;
+  z = PointProp(t, p, g.otherKind, state);
+  v = PointProp(t, p, PK_V, state);
+  switch (branch) {
+    case Branch::Supercritical:
+      x = -1;
+      return SC_SUPERCRITICAL;
+    case Branch::Steam:
+      x = 1;
+      return SC_STEAM;
+    default:
+      x = 0;
+      return SC_WATER;
+  }
+}
+
+}  // namespace
+
+int SolveTFromPS(double p, double s, double& t, double& v, double& h, double& x, SearchInfo* info) {
+  return SolveTFromP(kGivenS, p, s, t, v, h, x, info);
+}
+
+int SolveTFromPH(double p, double h, double& t, double& v, double& s, double& x, SearchInfo* info) {
+  return SolveTFromP(kGivenH, p, h, t, v, s, x, info);
+}
+
+}  // namespace literal
