@@ -4,7 +4,7 @@
 #include "engine/constants.h"
 #include "engine/entrypoints.h"
 #include "engine/solvers.h"
-#include "engine/statepoint.h"
+#include "engine/statepoint_parts.h"
 
 double IsentropicEndH(float t1, float p1x10, float p2x10, int* status) {
   // The order and minimum checks compare the single-precision arguments as they come and report
@@ -18,8 +18,7 @@ double IsentropicEndH(float t1, float p1x10, float p2x10, int* status) {
     *status = CS_P_LOW;
     return 100;
   }
-  int state = 0;
-  const double s1 = PointProp(double(t1), double(p1x10) * 0.1, PK_S, state);
+  const double s1 = PointPropValue(double(t1), double(p1x10) * 0.1, PK_S);
   if (CalcStatus) {
     *status = int(CalcStatus);
     return 10;

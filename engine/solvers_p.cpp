@@ -8,7 +8,7 @@
 #include "engine/saturation.h"
 #include "engine/solver_search.h"
 #include "engine/solvers.h"
-#include "engine/statepoint.h"
+#include "engine/statepoint_parts.h"
 
 namespace {
 
@@ -61,7 +61,6 @@ bool NearCritical(double t, double p) {
 int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double& z, double& x,
                 SearchInfo* info) {
   if (info) *info = SearchInfo{};
-  int state = 0;
   if (p > 100) {
     CalcStatus = CS_P_HIGH;
     return Fail(t, v, z, x);
@@ -69,8 +68,8 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
   // The bracket at 0.1 and 800 °C; a pressure below the range leaves CS_P_LOW from these calls,
   // and the value-range flags are OR-ed onto what they left. A NaN value counts as below.
   CalcStatus = 0;
-  const double yLo = PointProp(0.1, p, g.kind, state);
-  const double yHi = PointProp(800, p, g.kind, state);
+  const double yLo = PointPropValue(0.1, p, g.kind);
+  const double yHi = PointPropValue(800, p, g.kind);
   if (!(y >= yLo))
     CalcStatus |= g.lowFlag;
   else if (y > yHi)
@@ -114,9 +113,9 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
     }
   }
 
+  // A trial point's state is never used: its value alone, without the classification.
   auto residual = [&](double tt, bool& valid) {
-    int st = 0;
-    const double r = PointProp(tt, p, g.kind, st) - y;
+    const double r = PointPropValue(tt, p, g.kind) - y;
     valid = CalcStatus == 0;
     return r;
   };
@@ -156,8 +155,8 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
   }
 
   t = tFound;
-  z = PointProp(t, p, g.otherKind, state);
-  v = PointProp(t, p, PK_V, state);
+  z = PointPropValue(t, p, g.otherKind);
+  v = PointPropValue(t, p, PK_V);
   switch (branch) {
     case Branch::Supercritical:
       x = -1;

@@ -8,7 +8,7 @@
 #include "engine/saturation.h"
 #include "engine/solver_search.h"
 #include "engine/solvers.h"
-#include "engine/statepoint.h"
+#include "engine/statepoint_parts.h"
 
 namespace {
 
@@ -52,7 +52,6 @@ struct Slot {
 
 int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x, SearchInfo* info) {
   if (info) *info = SearchInfo{};
-  int state = 0;
   if (t > 800) {
     CalcStatus = CS_T_HIGH;
     return FailTS(p, v, h, x);
@@ -60,8 +59,8 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   // Entropy falls with pressure: the lowest at 100 MPa, the highest at 0.001 MPa. A temperature
   // below the range leaves CS_T_LOW from these calls; the value-range flags are OR-ed onto it.
   CalcStatus = 0;
-  const double sLo = PointProp(t, 100, PK_S, state);
-  const double sHi = PointProp(t, 0.001, PK_S, state);
+  const double sLo = PointPropValue(t, 100, PK_S);
+  const double sHi = PointPropValue(t, 0.001, PK_S);
   if (!(s >= sLo))
     CalcStatus |= CS_S_LOW;
   else if (s > sHi)
@@ -76,7 +75,7 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
     return SC_SUPERCRITICAL;
   }
 
-  const double sC = PointProp(t, 22.12, PK_S, state);
+  const double sC = PointPropValue(t, 22.12, PK_S);
   Branch branch;
   double sW = 0, sS = 0;  // s′, s″
   if (t < 374.15) {
@@ -104,8 +103,8 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   } else {
     if (std::fabs(s - sC) < 0.00005) {
       p = 22.12;
-      v = PointProp(t, 22.12, PK_V, state);
-      h = PointProp(t, 22.12, PK_H, state);
+      v = PointPropValue(t, 22.12, PK_V);
+      h = PointPropValue(t, 22.12, PK_H);
       x = 1;
       return SC_SUPERCRITICAL;
     }
@@ -131,9 +130,9 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
       p0 = ps * (sHi - s) / (sHi - sS);
   }
 
+  // A trial point's state is never used: its value alone, without the classification.
   auto residual = [&](double pp, bool& valid) {
-    int st = 0;
-    const double r = PointProp(t, pp, PK_S, st) - s;
+    const double r = PointPropValue(t, pp, PK_S) - s;
     valid = CalcStatus == 0;
     return r;
   };
@@ -181,8 +180,8 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   }
 
   p = pFound;
-  h = PointProp(t, p, PK_H, state);
-  v = PointProp(t, p, PK_V, state);
+  h = PointPropValue(t, p, PK_H);
+  v = PointPropValue(t, p, PK_V);
   switch (branch) {
     case Branch::Supercritical:
       x = -1;
@@ -202,7 +201,6 @@ namespace {
 // h′, h″ and the enthalpies at 100, 0.001 and 22.12 MPa. Returns false when it cannot end.
 bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, double hLo, double hHi,
                    double hC, double& pFound, SearchInfo* info) {
-  int state = 0;
   double p0;
   double ps = 0;
   if (t > 374.15) {
@@ -219,20 +217,19 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
   // probes, the higher pressure first.
   double y1, y2;
   if (branch == Branch::Water) {
-    y1 = PointProp(t, ps + 0.5 * (22.12 - ps), PK_H, state);
-    y2 = PointProp(t, ps + (22.12 - ps) / 3, PK_H, state);
+    y1 = PointPropValue(t, ps + 0.5 * (22.12 - ps), PK_H);
+    y2 = PointPropValue(t, ps + (22.12 - ps) / 3, PK_H);
   } else if (t < 374.15) {
-    y1 = PointProp(t, 0.5 * ps, PK_H, state);
-    y2 = PointProp(t, ps / 3, PK_H, state);
+    y1 = PointPropValue(t, 0.5 * ps, PK_H);
+    y2 = PointPropValue(t, ps / 3, PK_H);
   } else {
-    y1 = PointProp(t, 8, PK_H, state);
-    y2 = PointProp(t, 5, PK_H, state);
+    y1 = PointPropValue(t, 8, PK_H);
+    y2 = PointPropValue(t, 5, PK_H);
   }
   const double sigma = y1 - y2 > 0 ? 1 : -1;
 
   auto residual = [&](double pp, bool& valid) {
-    int st = 0;
-    const double r = PointProp(t, pp, PK_H, st) - h;
+    const double r = PointPropValue(t, pp, PK_H) - h;
     valid = CalcStatus == 0;
     return r;
   };
@@ -291,14 +288,13 @@ int SolvePFromTH(double t, double h, double& p1, double& v1, double& s1, double&
     slot2.Fill(10, 10, 10, 1, SC_UNKNOWN);
     return 0;
   };
-  int state = 0;
   if (t > 800) {
     CalcStatus = CS_T_HIGH;
     return fail();
   }
   CalcStatus = 0;
-  const double hLo = PointProp(t, 100, PK_H, state);
-  const double hHi = PointProp(t, 0.001, PK_H, state);
+  const double hLo = PointPropValue(t, 100, PK_H);
+  const double hHi = PointPropValue(t, 0.001, PK_H);
   // A fixed lower limit of 1 kJ/kg, not hLo; at or above hHi is out. NaN counts as below.
   if (!(h >= 1))
     CalcStatus |= CS_H_LOW;
@@ -310,10 +306,10 @@ int SolvePFromTH(double t, double h, double& p1, double& v1, double& s1, double&
     slot1.Fill(kCriticalP, kCriticalV, kCriticalS, 1, SC_SUPERCRITICAL);
     return 1;
   }
-  const double hC = PointProp(t, 22.12, PK_H, state);
+  const double hC = PointPropValue(t, 22.12, PK_H);
   if (std::fabs(h - hC) < 0.0005) {
-    const double v = PointProp(t, 22.12, PK_V, state);
-    const double s = PointProp(t, 22.12, PK_S, state);
+    const double v = PointPropValue(t, 22.12, PK_V);
+    const double s = PointPropValue(t, 22.12, PK_S);
     slot1.Fill(22.12, v, s, 1, SC_SUPERCRITICAL);
     return 1;
   }
@@ -370,8 +366,8 @@ int SolvePFromTH(double t, double h, double& p1, double& v1, double& s1, double&
     return fail();
   }
   auto fillSearched = [&](const Slot& slot, double p, bool isSteam) {
-    const double s = PointProp(t, p, PK_S, state);
-    const double v = PointProp(t, p, PK_V, state);
+    const double s = PointPropValue(t, p, PK_S);
+    const double v = PointPropValue(t, p, PK_V);
     slot.Fill(p, v, s, isSteam ? 1 : 0, isSteam ? SC_STEAM : SC_WATER);
   };
   if (both) {

@@ -23,6 +23,7 @@
 #include "engine/regions.h"
 #include "engine/satprops.h"
 #include "engine/saturation.h"
+#include "engine/solvers.h"
 #include "engine/statepoint.h"
 #include "engine/statepoint_parts.h"
 #include "tests/engine/literal/constants.h"
@@ -34,6 +35,7 @@
 #include "tests/engine/literal/regions.h"
 #include "tests/engine/literal/satprops.h"
 #include "tests/engine/literal/saturation.h"
+#include "tests/engine/literal/solvers.h"
 #include "tests/engine/literal/statepoint.h"
 
 namespace {
@@ -586,6 +588,192 @@ TEST(BitIdentity, EntryPoints) {
             });
       }
     }
+  }
+  EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
+}
+
+// A solver's outputs and its search diagnostics.
+void SolverInfo(Record& r, const SearchInfo& info) {
+  r.I(info.evaluations);
+  r.I(info.converged);
+  r.I(info.bestPoint);
+}
+void SolverInfo(Record& r, const literal::SearchInfo& info) {
+  r.I(info.evaluations);
+  r.I(info.converged);
+  r.I(info.bestPoint);
+}
+
+// The given values of a (p, s) or (p, h) solve: the wet band's edges at some pressures, random
+// values over the whole range, and many near the critical point. Pressures beyond the range too.
+struct Given {
+  double a, b;
+};
+std::vector<Given> GivenAtPressure(int kind) {
+  std::vector<Given> out;
+  const bool entropy = kind == PK_S;
+  for (double p : {0.0007, 0.001, 0.02, 0.0250239, 0.03, 1.0, 16.5, 16.6, 20.0, 22.0, 22.119995}) {
+    const double yW = literal::SatWaterProp(p, 0, kind);
+    const double yS = literal::SatSteamProp(p, 0, kind);
+    for (double dy : entropy ? std::vector<double>{-4e-5, -6e-5, 4e-5, 6e-5}
+                             : std::vector<double>{-0.009, -0.011, -0.09, -0.11, 0.09, 0.11}) {
+      out.push_back({p, yW + dy});
+      out.push_back({p, yS + dy});
+    }
+    out.push_back({p, (yW + yS) / 2});
+  }
+  for (int k = 0; k < 120; ++k)
+    out.push_back({LogUniform(0.0007, 100), entropy ? Uniform(0, 10) : Uniform(0, 4000)});
+  for (int k = 0; k < 70; ++k)
+    out.push_back({Uniform(19, 26), entropy ? Uniform(3.8, 5.4) : Uniform(1750, 2700)});
+  for (double p : {0.0005, 22.12, 100.0, 100.5, double(NAN)})
+    out.push_back({p, entropy ? 6.0 : 2000.0});
+  out.push_back({1, double(NAN)});
+  return out;
+}
+
+TEST(BitIdentity, SolversAtGivenPressure) {
+  Comparer compare;
+  for (int kind : {int(PK_S), int(PK_H)}) {
+    for (const Given& g : GivenAtPressure(kind)) {
+      compare(
+          Args(kind == PK_S ? "SolveTFromPS" : "SolveTFromPH", {g.a, g.b}),
+          [&](Record& r) {
+            Poison();
+            double t = -1, v = -1, z = -1, x = -1;
+            SearchInfo info;
+            r.I(kind == PK_S ? SolveTFromPS(g.a, g.b, t, v, z, x, &info)
+                             : SolveTFromPH(g.a, g.b, t, v, z, x, &info));
+            for (double d : {t, v, z, x}) r.D(d);
+            r.I(CalcStatus);
+            SolverInfo(r, info);
+          },
+          [&](Record& r) {
+            Poison();
+            double t = -1, v = -1, z = -1, x = -1;
+            literal::SearchInfo info;
+            r.I(kind == PK_S ? literal::SolveTFromPS(g.a, g.b, t, v, z, x, &info)
+                             : literal::SolveTFromPH(g.a, g.b, t, v, z, x, &info));
+            for (double d : {t, v, z, x}) r.D(d);
+            r.I(literal::CalcStatus);
+            SolverInfo(r, info);
+          });
+    }
+  }
+  EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
+}
+
+// The given values of a (t, s) or (t, h) solve, chosen as for the pressure solvers, with the
+// critical temperature and the temperatures around it.
+std::vector<Given> GivenAtTemperature(int kind) {
+  std::vector<Given> out;
+  const bool entropy = kind == PK_S;
+  for (double t : {0.01, 1.0, 100.0, 300.0, 350.0, 360.0, 374.0, 374.1498}) {
+    const double yW = literal::SatWaterProp(t, 1, kind);
+    const double yS = literal::SatSteamProp(t, 1, kind);
+    for (double dy : {-6e-5, -4e-5, 4e-5, 6e-5}) {
+      out.push_back({t, yW + dy});
+      out.push_back({t, yS + dy});
+    }
+    out.push_back({t, (yW + yS) / 2});
+  }
+  for (int k = 0; k < 120; ++k)
+    out.push_back({Uniform(0.01, 800), entropy ? Uniform(0, 10) : Uniform(0, 4000)});
+  for (int k = 0; k < 70; ++k)
+    out.push_back({Uniform(360, 400), entropy ? Uniform(3.8, 5.4) : Uniform(1750, 2700)});
+  out.push_back({374.15, 4.4429});
+  out.push_back({374.15, 2107.4});
+  out.push_back({374.15, entropy ? 5.0 : 2500.0});
+  for (double t : {-1.0, 800.5, double(NAN)}) out.push_back({t, entropy ? 6.0 : 2000.0});
+  out.push_back({100, double(NAN)});
+  out.push_back({100, 0.5});
+  return out;
+}
+
+TEST(BitIdentity, SolversAtGivenTemperature) {
+  Comparer compare;
+  for (const Given& g : GivenAtTemperature(PK_S)) {
+    compare(
+        Args("SolvePFromTS", {g.a, g.b}),
+        [&](Record& r) {
+          Poison();
+          double p = -1, v = -1, h = -1, x = -1;
+          SearchInfo info;
+          r.I(SolvePFromTS(g.a, g.b, p, v, h, x, &info));
+          for (double d : {p, v, h, x}) r.D(d);
+          r.I(CalcStatus);
+          SolverInfo(r, info);
+        },
+        [&](Record& r) {
+          Poison();
+          double p = -1, v = -1, h = -1, x = -1;
+          literal::SearchInfo info;
+          r.I(literal::SolvePFromTS(g.a, g.b, p, v, h, x, &info));
+          for (double d : {p, v, h, x}) r.D(d);
+          r.I(literal::CalcStatus);
+          SolverInfo(r, info);
+        });
+  }
+  for (const Given& g : GivenAtTemperature(PK_H)) {
+    compare(
+        Args("SolvePFromTH", {g.a, g.b}),
+        [&](Record& r) {
+          Poison();
+          double p1 = -1, v1 = -1, s1 = -1, x1 = -1, p2 = -1, v2 = -1, s2 = -1, x2 = -1;
+          int st1 = -1, st2 = -1;
+          SearchInfo info;
+          r.I(SolvePFromTH(g.a, g.b, p1, v1, s1, x1, st1, p2, v2, s2, x2, st2, &info));
+          for (double d : {p1, v1, s1, x1, p2, v2, s2, x2}) r.D(d);
+          r.I(st1);
+          r.I(st2);
+          r.I(CalcStatus);
+          SolverInfo(r, info);
+        },
+        [&](Record& r) {
+          Poison();
+          double p1 = -1, v1 = -1, s1 = -1, x1 = -1, p2 = -1, v2 = -1, s2 = -1, x2 = -1;
+          int st1 = -1, st2 = -1;
+          literal::SearchInfo info;
+          r.I(literal::SolvePFromTH(g.a, g.b, p1, v1, s1, x1, st1, p2, v2, s2, x2, st2, &info));
+          for (double d : {p1, v1, s1, x1, p2, v2, s2, x2}) r.D(d);
+          r.I(st1);
+          r.I(st2);
+          r.I(literal::CalcStatus);
+          SolverInfo(r, info);
+        });
+  }
+  EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
+}
+
+TEST(BitIdentity, IsentropicEndPoint) {
+  Comparer compare;
+  struct Case {
+    float t1, p1x10, p2x10;
+  };
+  std::vector<Case> cases = {{500, 100, 1}, {394.012177f, 300, 222}, {450, 250, 220},
+                             {300, 10, 10}, {300, 10, 0.0005f},      {300, 10, 0.005f},
+                             {900, 10, 1},  {200, 1, 0.01f},         {374.15f, 221.2f, 100}};
+  for (int k = 0; k < 60; ++k) {
+    const float p1 = float(Uniform(0.5, 300));
+    cases.push_back({float(Uniform(100, 650)), p1, float(p1 * LogUniform(0.0005, 0.95))});
+  }
+  for (const Case& c : cases) {
+    compare(
+        Args("IsentropicEndH", {c.t1, c.p1x10, c.p2x10}),
+        [&](Record& r) {
+          Poison();
+          int status = -1;
+          r.D(IsentropicEndH(c.t1, c.p1x10, c.p2x10, &status));
+          r.I(status);
+          r.I(CalcStatus);
+        },
+        [&](Record& r) {
+          Poison();
+          int status = -1;
+          r.D(literal::IsentropicEndH(c.t1, c.p1x10, c.p2x10, &status));
+          r.I(status);
+          r.I(literal::CalcStatus);
+        });
   }
   EXPECT_EQ(compare.mismatches, 0) << "of " << compare.compared;
 }
