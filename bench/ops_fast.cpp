@@ -11,16 +11,19 @@
 #include "engine/saturation.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
+#include "engine/statepoint_parts.h"
 
 namespace kelm_ops {
 namespace {
 #define OP(NAME, ...) {NAME, [](int) { __VA_ARGS__; }, 0},
 #define SOLVER_OP OP
+#define TRIAL_POINT(t, p, kind) PointPropValue(t, p, kind)
 const Op kEngineOps[] = {
 #include "bench/engine_ops.inc"
 };
 #undef OP
 #undef SOLVER_OP
+#undef TRIAL_POINT
 const Registrar kRegistrar(kEngineOps, int(sizeof kEngineOps / sizeof kEngineOps[0]));
 }  // namespace
 

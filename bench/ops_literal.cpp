@@ -18,6 +18,11 @@ namespace kelm_ops {
 namespace {
 using namespace literal;
 #define OP(NAME, ...) {NAME, [](int) { __VA_ARGS__; }, 0},
+double TrialPoint(double t, double p, int kind) {
+  int state = 0;
+  return PointProp(t, p, kind, state);
+}
+#define TRIAL_POINT TrialPoint
 #ifdef KELM_LITERAL_SOLVERS
 #define SOLVER_OP OP
 #else
@@ -28,6 +33,7 @@ const Op kEngineOps[] = {
 };
 #undef OP
 #undef SOLVER_OP
+#undef TRIAL_POINT
 const Registrar kRegistrar(kEngineOps, int(sizeof kEngineOps / sizeof kEngineOps[0]));
 }  // namespace
 
