@@ -409,7 +409,15 @@ void CallSolvePFromTH(Input& in) {
   Require((CalcStatus & kPoison) == 0, "SolvePFromTH OR-ed the status", t, h);
   Require(count >= 0 && count <= 2, "SolvePFromTH count", t, h, count);
   if (CalcStatus != 0) {
-    Require(count == 0, "SolvePFromTH failure with solutions", t, h, count);
+    if (count > 0) {
+      // The one failure that keeps its solutions: the wet slot's dryness beyond Quality's
+      // tolerances (its volume the sentinel 10), as where h' exceeds h'' just below 374.15 °C.
+      Require(state1 == SC_WET, "SolvePFromTH failure with solutions but no wet slot", t, h, count);
+      Require(Finite(p1) && Finite(v1) && Finite(s1) && Finite(x1), "SolvePFromTH slot 1", t, h);
+      if (count == 2)
+        Require(Finite(p2) && Finite(v2) && Finite(s2) && Finite(x2), "SolvePFromTH slot 2", t, h);
+      return;
+    }
     Require(p1 == 10 && v1 == 10 && s1 == 10 && x1 == 1 && state1 == SC_UNKNOWN &&
                 p2 == 10 && v2 == 10 && s2 == 10 && x2 == 1 && state2 == SC_UNKNOWN,
             "SolvePFromTH failure sentinels", t, h);
