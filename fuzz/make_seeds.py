@@ -69,6 +69,7 @@ form("ts_water", 2, 3, "100", "1")
 form("ts_critical", 2, 3, "374.15", "4.4429")
 form("ts_supercritical", 2, 3, "300", "3")
 form("th_two_solutions", 2, 4, "300", "1340")
+form("ts_entropy_ten_above_critical", 2, 3, "374.17", "10")  # once stopped on a refused trial
 form("th_steam", 2, 4, "400", "3000")
 form("th_critical", 2, 4, "374.15", "2107.4")
 form("th_none_above_critical", 2, 4, "400", "1000")
@@ -142,6 +143,10 @@ for p, h in [(1, 1500), (0.1, 3000), (10, 500), (25, 2000), (0.0250239, 1000), (
     engine(f"ph_{p}_{h}", bytes([7]) + raw(p) + bytes([0]) + raw(h))
 for t, s in [(200, 4), (400, 7), (100, 1), (374.15, 4.4429), (300, 3), (800, 7.5), (0.01, 0)]:
     engine(f"ts_{t}_{s}", bytes([8]) + raw(t) + bytes([0]) + raw(s))
+# Findings: s = 10 above 374.15 °C once ended on the sentinel of a refused trial; just below
+# 374.15 °C h' exceeds h'' and the wet slot of the (t, h) solver is flagged.
+engine("finding_ts_sentinel_collision", bytes([8]) + raw(374.1501) + bytes([0]) + raw(10.0))
+engine("finding_th_wet_slot_flagged", bytes([9]) + raw(374.1499) + bytes([0]) + raw(2105.5157224293698))
 for t, h in [(300, 1340), (400, 3000), (374.15, 2107.4), (400, 1000), (100, 0.5), (370, 1800)]:
     engine(f"th_{t}_{h}", bytes([9]) + raw(t) + bytes([0]) + raw(h))
 for which, arg in [(0, 1.0), (1, 0.007), (2, 221.2), (7, 100.0), (11, 374.15), (8, 0.0099)]:
