@@ -8,7 +8,8 @@
 
 namespace engine_memo {
 
-// Forget everything remembered, so that the next call searches from a cold start.
+// Forget everything remembered, so that the next call searches from a cold start. The volume
+// searches' reset also forgets the powers of χ remembered for recent volumes (engine/region3.cpp).
 void ResetSaturation();
 void ResetRegion3Search();
 void ResetRegion4Search();

@@ -69,15 +69,15 @@ struct VolumeCacheEntry {
   Region3Volume vol;
   double chiM1;  // χ^(−1), taken only for subregion 4
 };
-constexpr int kVolumeCacheSize = 512;
-VolumeCacheEntry volumeCache[kVolumeCacheSize];
+constexpr int kVolumeCacheBits = 9;
+VolumeCacheEntry volumeCache[1 << kVolumeCacheBits];
 std::uint32_t volumeGeneration = 1;
 
 VolumeCacheEntry& VolumeEntry(double v) {
   std::uint64_t bits;
   std::memcpy(&bits, &v, sizeof bits);
   const std::uint64_t mixed = (bits ^ (bits >> 31)) * 0x9E3779B97F4A7C15ull;
-  VolumeCacheEntry& e = volumeCache[mixed >> (64 - 9)];
+  VolumeCacheEntry& e = volumeCache[mixed >> (64 - kVolumeCacheBits)];
   if (e.generation != volumeGeneration || e.bits != bits) {
     e.bits = bits;
     e.generation = volumeGeneration;
