@@ -33,6 +33,19 @@ struct SatTempMemo {
 };
 SatTempMemo satTempMemo;
 
+// SatPressure at each start temperature, worked out once: every search first tests its start
+// point against the pressure it is given.
+double StartPressure(int j) {
+  struct Table {
+    double ps[kStartCount];
+    Table() {
+      for (int i = 0; i < kStartCount; ++i) ps[i] = SatPressure(startT[i]);
+    }
+  };
+  static const Table table;
+  return table.ps[j];
+}
+
 double Remember(double p, double t, int steps, int* stepsOut) {
   satTempMemo = {true, p, t, steps, CalcStatus};
   if (stepsOut) *stepsOut = steps;
@@ -99,7 +112,7 @@ double SatTemperature(double p, int* steps) {
     j = i;
   }
   double T = startT[j];
-  if (std::fabs(SatPressure(T) - p) <= 1e-7) return Remember(p, T, 0, steps);
+  if (std::fabs(StartPressure(j) - p) <= 1e-7) return Remember(p, T, 0, steps);
 
   // Step towards the root, reversing and shrinking tenfold at each overshoot; the guards keep
   // the trial inside (0.00001, 374.15] and their reductions persist. The direction d = ±1 is
