@@ -126,16 +126,33 @@ void StatePoint(Input& in, double& t, double& p) {
 }
 
 // A given property for a solver: independent, the property of a state point on the solver's
-// isobar or isotherm (so that a solution exists), a saturation value, or a bracket end.
-double GivenValue(Input& in, Quantity q, int kind, bool byTemperature, double fixed) {
+// isobar or isotherm (so that a solution exists), a saturation value, or a bracket end, each
+// exact or nudged. `solvable` tells that the value is exactly the property of a state inside the
+// solver's bracket (0.1…800 °C on an isobar, 0.001…100 MPa on an isotherm).
+double GivenValue(Input& in, Quantity q, int kind, bool byTemperature, double fixed,
+                  bool& solvable) {
+  solvable = false;
   const std::uint8_t how = in.Byte() % 5;
   double y = in.Double(q);
   int state = 0;
   double v = 0;
+  bool inside = false;
   switch (how) {
     case 1: {
       const double other = in.Double(byTemperature ? Quantity::P : Quantity::T);
       v = byTemperature ? PointProp(fixed, other, kind, state) : PointProp(other, fixed, kind, state);
+      // Strictly inside: at the ends the property's rounding noise (some 1e-13 where the
+      // entropy of cold water is a small difference of large terms) can put a neighbour of an
+      // end outside the bracket.
+      inside = byTemperature ? other > 0.001 * (1 + 1e-6) && other < 100 - 1e-6
+                             : other > 0.1 + 1e-6 && other < 800 - 1e-6;
+      // Within 0.0001 °C and 0.00001 MPa of the critical point the state-point function answers
+      // the critical values, so the property jumps at the edge of that box; the searches' guards
+      // keep 0.00001 MPa off 22.12 MPa. A state just outside the box, between the jump and the
+      // guard, has a property no search can reach.
+      const double t = byTemperature ? fixed : other;
+      const double p = byTemperature ? other : fixed;
+      if (std::fabs(t - 374.15) < 0.001 && std::fabs(p - 22.12) < 0.001) inside = false;
       break;
     }
     case 2:
@@ -154,7 +171,15 @@ double GivenValue(Input& in, Quantity q, int kind, bool byTemperature, double fi
       return y;
   }
   if (CalcStatus != 0) return y;
-  return in.Byte() & 1 ? in.Ulps(v) : in.Offset(v);
+  switch (in.Byte() % 3) {
+    case 0:
+      solvable = inside;
+      return v;
+    case 1:
+      return in.Ulps(v);
+    default:
+      return in.Offset(v);
+  }
 }
 
 void CallSatPressure(Input& in) {
@@ -346,7 +371,9 @@ void CheckSolved(const char* name, int state, double t, double p, double found, 
 void CallSolveTFromP(Input& in, bool entropy) {
   const double p = in.Double(Quantity::P);
   const int kind = entropy ? PK_S : PK_H;
-  const double given = GivenValue(in, entropy ? Quantity::S : Quantity::H, kind, false, p);
+  bool solvable = false;
+  const double given =
+      GivenValue(in, entropy ? Quantity::S : Quantity::H, kind, false, p, solvable);
   double t = -1, v = -1, z = -1, x = -7;
   SearchInfo info;
   CalcStatus = kPoison;
@@ -360,6 +387,9 @@ void CallSolveTFromP(Input& in, bool entropy) {
       Require(state == SC_UNKNOWN && t == 10 && v == 10 && z == 10 && x == 1,
               "solver failure sentinels", p, given, t);
     }
+    // The property of a state inside the bracket has a solution; only a wet point whose
+    // dryness lies beyond Quality's tolerances is flagged.
+    Plausible(!solvable || state == SC_WET, "the property of a state was not solved", p, given);
     return;
   }
   if (state != SC_WET) {
@@ -374,7 +404,8 @@ void CallSolveTFromP(Input& in, bool entropy) {
 
 void CallSolvePFromTS(Input& in) {
   const double t = in.Double(Quantity::T);
-  const double s = GivenValue(in, Quantity::S, PK_S, true, t);
+  bool solvable = false;
+  const double s = GivenValue(in, Quantity::S, PK_S, true, t, solvable);
   double p = -1, v = -1, h = -1, x = -7;
   SearchInfo info;
   CalcStatus = kPoison;
@@ -386,6 +417,11 @@ void CallSolvePFromTS(Input& in) {
       Require(state == SC_UNKNOWN && p == 10 && v == 10 && h == 10 && x == 1,
               "solver failure sentinels", t, s, p);
     }
+    // Below 4 °C water expands on cooling: entropy rises with pressure there, the bracket
+    // y(100 MPa)…y(0.001 MPa) is upside down and such states are refused (the program's known
+    // limit at very low temperatures).
+    Plausible(!solvable || t < 4.5 || state == SC_WET, "the entropy of a state was not solved", t,
+              s);
     return;
   }
   if (state != SC_WET) {
@@ -399,7 +435,8 @@ void CallSolvePFromTS(Input& in) {
 
 void CallSolvePFromTH(Input& in) {
   const double t = in.Double(Quantity::T);
-  const double h = GivenValue(in, Quantity::H, PK_H, true, t);
+  bool solvable = false;  // with no searched supercritical branch, (t, h) may have no solution
+  const double h = GivenValue(in, Quantity::H, PK_H, true, t, solvable);
   double p1 = -1, v1 = -1, s1 = -1, x1 = -7, p2 = -1, v2 = -1, s2 = -1, x2 = -7;
   int state1 = -7, state2 = -7;
   SearchInfo info;
