@@ -158,8 +158,8 @@ for t1, p1, p2 in [(500, 10, 0.1), (300, 1, 1), (300, 1, 0.00005), (300, 1, 0.00
 # Special values: NaN, infinities, −0, denormals through the kAny table, for every function.
 for fn in range(12):
     for k, label in [(0, "nan"), (2, "inf"), (3, "minus_inf"), (5, "minus_zero"), (6, "denormal")]:
-        special = bytes([64, k])
-        engine(f"special_{fn}_{label}", bytes([fn]) + special * 6)
+        extreme = bytes([64, k])
+        engine(f"extreme_{fn}_{label}", bytes([fn]) + extreme * 6)
 
 # Batch seeds: lines as a batch file holds them.
 def batch(name, data):
