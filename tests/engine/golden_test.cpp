@@ -1,0 +1,611 @@
+// The engine held to what it answered when its results were last verified bit for bit: for each
+// function family a 64-bit FNV-1a digest over the bytes of every result, out-parameter, status
+// word, state code and search count, on inputs from a portable generator, with the memos both
+// cold and warm. tests/data/engine_golden.tsv holds the digests and a sample of named rows with
+// their exact results (hex floats), so that a failure names an input and the bits that changed.
+//   KELM_GOLDEN_DUMP=file   writes every row, for diffing two builds
+//   KELM_GOLDEN_WRITE=file  writes a new golden file (after a deliberate change of results)
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/constants.h"
+#include "engine/memo.h"
+#include "engine/statepoint_parts.h"
+#include "engine/entrypoints.h"
+#include "engine/region1.h"
+#include "engine/region2.h"
+#include "engine/region3.h"
+#include "engine/region4.h"
+#include "engine/regions.h"
+#include "engine/satprops.h"
+#include "engine/saturation.h"
+#include "engine/solvers.h"
+#include "engine/statepoint.h"
+
+namespace {
+
+// One call: its name and arguments, then what it produced in call order.
+class Row {
+ public:
+  explicit Row(std::string call) : m_call(std::move(call)) {}
+  Row& D(double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    Bytes(bits);
+    char text[40];
+    std::snprintf(text, sizeof text, " %a", x);
+    m_out += text;
+    return *this;
+  }
+  Row& I(long long x) {
+    Bytes(static_cast<std::uint64_t>(x));
+    m_out += " " + std::to_string(x);
+    return *this;
+  }
+  const std::string& Call() const { return m_call; }
+  const std::string& Out() const { return m_out; }
+  const std::vector<unsigned char>& Raw() const { return m_raw; }
+
+ private:
+  void Bytes(std::uint64_t v) {
+    for (int k = 0; k < 8; ++k) m_raw.push_back(static_cast<unsigned char>(v >> (8 * k)));
+  }
+  std::string m_call, m_out;
+  std::vector<unsigned char> m_raw;
+};
+
+std::string Args(const char* name, std::initializer_list<double> args) {
+  std::string text = std::string(name) + "(";
+  for (double a : args) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%s%a", text.back() == '(' ? "" : ", ", a);
+    text += buf;
+  }
+  return text + ")";
+}
+
+// Collects the rows of one family: the digest, and the named rows compared as they come.
+struct Golden {
+  std::map<std::string, std::pair<long long, std::string>> digests;  // family → count, digest
+  std::map<std::string, std::map<long long, std::pair<std::string, std::string>>> named;
+};
+
+const Golden& GoldenFile() {
+  static const Golden golden = [] {
+    Golden g;
+    std::ifstream in(KELM_TEST_DATA "/engine_golden.tsv");
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      std::istringstream fields(line);
+      std::string family, index, a, b;
+      std::getline(fields, family, '\t');
+      std::getline(fields, index, '\t');
+      std::getline(fields, a, '\t');
+      std::getline(fields, b, '\t');
+      if (index == "digest")
+        g.digests[family] = {std::stoll(a), b};
+      else
+        g.named[family][std::stoll(index)] = {a, b};
+    }
+    return g;
+  }();
+  return golden;
+}
+
+class Family {
+ public:
+  explicit Family(std::string name) : m_name(std::move(name)) {}
+
+  void Add(const Row& row) {
+    for (unsigned char c : row.Raw()) m_hash = (m_hash ^ c) * 0x100000001b3ull;
+    m_rows.push_back(row.Call() + '\t' + row.Out().substr(1));
+    const auto& named = GoldenFile().named;
+    if (auto f = named.find(m_name); f != named.end()) {
+      if (auto r = f->second.find(Count() - 1); r != f->second.end()) {
+        EXPECT_EQ(row.Call(), r->second.first) << "row " << Count() - 1 << " of " << m_name;
+        EXPECT_EQ(row.Out().substr(1), r->second.second) << row.Call();
+      }
+    }
+  }
+  long long Count() const { return static_cast<long long>(m_rows.size()); }
+
+  ~Family() {
+    char digest[20];
+    std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(m_hash));
+    const auto& digests = GoldenFile().digests;
+    const auto it = digests.find(m_name);
+    EXPECT_TRUE(it != digests.end()) << "no digest recorded for " << m_name;
+    if (it != digests.end()) {
+      EXPECT_EQ(Count(), it->second.first) << m_name;
+      EXPECT_EQ(std::string(digest), it->second.second)
+          << m_name << ": results changed; KELM_GOLDEN_DUMP shows every row";
+    }
+    if (const char* path = std::getenv("KELM_GOLDEN_DUMP")) {
+      std::ofstream out(path, std::ios::app);
+      for (std::size_t i = 0; i < m_rows.size(); ++i) out << m_name << '\t' << i << '\t' << m_rows[i] << '\n';
+    }
+    if (const char* path = std::getenv("KELM_GOLDEN_WRITE")) {
+      std::ofstream out(path, std::ios::app);
+      out << m_name << "\tdigest\t" << Count() << '\t' << digest << '\n';
+      const std::size_t stride = m_rows.size() / 12 + 1;
+      for (std::size_t i = 0; i < m_rows.size(); i += stride) out << m_name << '\t' << i << '\t' << m_rows[i] << '\n';
+    }
+  }
+
+ private:
+  std::string m_name;
+  std::uint64_t m_hash = 0xcbf29ce484222325ull;
+  std::vector<std::string> m_rows;
+};
+
+// splitmix64: the same doubles from every compiler and standard library.
+struct Random {
+  std::uint64_t state = 0x6b656c6d;
+  double Unit() {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return double((z ^ (z >> 31)) >> 11) * 0x1p-53;
+  }
+  double Uniform(double a, double b) { return a + (b - a) * Unit(); }
+  // Spread evenly over the decades between a and b, without a logarithm.
+  double LogUniform(double a, double b) {
+    for (;;) {
+      double x = a;
+      for (int decades = int(Unit() * Decades(a, b)); decades > 0; --decades) x *= 10;
+      x *= 1 + 9 * Unit();
+      if (x <= b) return x;
+    }
+  }
+  static int Decades(double a, double b) {
+    int n = 0;
+    for (double x = a; x < b; x *= 10) ++n;
+    return n;
+  }
+};
+
+std::vector<double> Grid(double from, double to, int count) {
+  std::vector<double> out;
+  for (int k = 0; k < count; ++k) out.push_back(from + (to - from) * k / (count - 1));
+  return out;
+}
+
+// Ten points a decade, from `from` up to `to`.
+std::vector<double> LogGrid(double from, double to) {
+  static constexpr double mantissa[] = {1, 1.25, 1.6, 2, 2.5, 3.2, 4, 5, 6.3, 8};
+  std::vector<double> out;
+  for (double decade = from; decade <= to; decade *= 10)
+    for (double m : mantissa)
+      if (decade * m <= to) out.push_back(decade * m);
+  return out;
+}
+
+// Where the formulation switches: range ends, 350 °C and the critical temperature with their
+// tolerances, 590 °C; each with its neighbours; and arguments outside the range.
+std::vector<double> EdgeTemperatures() {
+  std::vector<double> out;
+  for (double t : {0.01, 1.8913, 100.0, 349.9999, 350.0, 350.0000005, 350.000001, 350.00001,
+                   350.000065, 350.0001, 360.0, 370.0, 373.9, 374.1, 374.1498, 374.14995, 374.15,
+                   374.15005, 374.1501, 374.1502, 374.2, 380.0, 400.0, 589.99, 590.0, 590.0000001,
+                   595.0, 800.0}) {
+    out.push_back(t);
+    out.push_back(std::nextafter(t, -INFINITY));
+    out.push_back(std::nextafter(t, INFINITY));
+  }
+  for (double t : {-1.0, 0.0099, 800.0001, 900.0, double(NAN), double(INFINITY), -double(INFINITY)})
+    out.push_back(t);
+  return out;
+}
+
+// Range ends, start-table pressures, 16.5 and 16.6 MPa around 350 °C, 22.12 with its tolerances,
+// 36 and 40 MPa (start volumes), 100 MPa.
+std::vector<double> EdgePressures() {
+  std::vector<double> out;
+  for (double p : {0.0007, 0.00075165449879420563, 0.001, 0.0055, 0.01, 0.025, 0.0250239, 0.05, 0.1,
+                   0.101325, 0.5, 1.0, 2.0, 3.0, 6.0, 10.0, 15.0, 16.5, 16.535124, 16.6, 20.0, 22.0,
+                   22.11, 22.119995, 22.11999, 22.12, 22.12000001, 22.12001, 22.1201, 25.0, 36.0,
+                   40.0, 60.0, 100.0}) {
+    out.push_back(p);
+    out.push_back(std::nextafter(p, -INFINITY));
+    out.push_back(std::nextafter(p, INFINITY));
+  }
+  for (double p : {0.00069, -3.0, 100.0001, 200.0, double(NAN), double(INFINITY)}) out.push_back(p);
+  return out;
+}
+
+constexpr std::uint32_t kPoison = 0xFFFFu;  // a function that ORs instead of assigning shows
+
+void StatusAfter(Row& r) { r.I(CalcStatus); }
+
+TEST(Golden, SaturationLine) {
+  Random rnd;
+  Family f("SaturationLine");
+  std::vector<double> ts = Grid(-0.5, 375, 4000);
+  for (double t : EdgeTemperatures()) ts.push_back(t);
+  for (int k = 0; k < 4000; ++k) ts.push_back(rnd.Uniform(0.01, 374.1501));
+  for (double t : ts) {
+    f.Add(Row(Args("SatPressureReduced", {t})).D(SatPressureReduced(t)));
+    CalcStatus = kPoison;
+    Row r(Args("SatPressure", {t}));
+    r.D(SatPressure(t));
+    StatusAfter(r);
+    f.Add(r);
+  }
+  // Searched pressures, each asked twice in a row (the second from the memo), and the saturation
+  // pressures of temperatures fed back.
+  std::vector<double> ps = LogGrid(0.0006, 22.2);
+  for (double p : Grid(0.0006, 22.2, 1000)) ps.push_back(p);
+  for (double p : EdgePressures()) ps.push_back(p);
+  for (int k = 0; k < 500; ++k) ps.push_back(SatPressure(rnd.Uniform(0.5, 374.15)));
+  for (int k = 0; k < 500; ++k) ps.push_back(rnd.LogUniform(0.0007, 22.12));
+  for (double p : ps) {
+    engine_memo::ResetAll();
+    for (int again = 0; again < 2; ++again) {
+      CalcStatus = kPoison;
+      int steps = -1;
+      Row r(Args("SatTemperature", {p}));
+      r.D(SatTemperature(p, &steps));
+      StatusAfter(r);
+      f.Add(r.I(steps));
+    }
+  }
+}
+
+TEST(Golden, RegionSelection) {
+  Family f("RegionSelection");
+  std::vector<double> ts = Grid(-1, 810, 300);
+  for (double t : EdgeTemperatures()) ts.push_back(t);
+  std::vector<double> ps = LogGrid(0.0005, 120);
+  for (double p : EdgePressures()) ps.push_back(p);
+  for (double t : ts) {
+    f.Add(Row(Args("BoundaryL", {t})).D(BoundaryL(t)));
+    std::vector<double> tps = ps;
+    // On the saturation line and the L-line, and just beside them.
+    if (t >= 0.01 && t <= 374.15) tps.push_back(SatPressure(t));
+    tps.push_back(BoundaryL(t) * IfcConstants.pc);
+    tps.push_back(std::nextafter(tps.back(), 0.0));
+    for (double p : tps) {
+      CalcStatus = kPoison;
+      Row r(Args("FindRegion", {t, p}));
+      r.I(FindRegion(t, p));
+      StatusAfter(r);
+      f.Add(r);
+    }
+  }
+}
+
+TEST(Golden, SubregionEquations) {
+  Random rnd;
+  Family f("SubregionEquations");
+  // Subregions 1 and 2 over the whole state range, every kind including the unhandled ones.
+  for (int k = 0; k < 6000; ++k) {
+    const double t = k < 3000 ? rnd.Uniform(0.01, 350) : rnd.Uniform(0.01, 800);
+    const double p = rnd.LogUniform(0.0007, 100);
+    for (int kind = 0; kind <= 5; ++kind) {
+      f.Add(Row(Args("Region1Reduced", {t, p, double(kind)})).D(Region1Reduced(t, p, kind)));
+      f.Add(Row(Args("Region2Reduced", {t, p, double(kind)})).D(Region2Reduced(t, p, kind)));
+    }
+  }
+  // Subregions 3 and 4 at a temperature and a volume, from liquid-like to steam-like volumes.
+  for (int k = 0; k < 6000; ++k) {
+    const double t = k < 3000 ? rnd.Uniform(350, 374.15) : rnd.Uniform(340, 600);
+    const double v = rnd.LogUniform(0.0009, 0.05);
+    for (int kind = 0; kind <= 5; ++kind) {
+      f.Add(Row(Args("Region3Reduced", {t, v, double(kind)})).D(Region3Reduced(t, v, kind)));
+      f.Add(Row(Args("Region4Reduced", {t, v, double(kind)})).D(Region4Reduced(t, v, kind)));
+    }
+  }
+}
+
+TEST(Golden, VolumeSearches) {
+  Random rnd;
+  Family f("VolumeSearches");
+  struct Point {
+    double t, p;
+  };
+  std::vector<Point> sub3, sub4;
+  for (int k = 0; k < 250; ++k) {
+    const double t = rnd.Uniform(350, 590);
+    const double p = rnd.Uniform(BoundaryL(t) * IfcConstants.pc, 100);
+    if (FindRegion(t, p) == RC_SUB3) sub3.push_back({t, p});
+    const double t4 = rnd.Uniform(350.00001, 374.15);
+    const double p4 = rnd.Uniform(SatPressure(t4), 100);
+    if (FindRegion(t4, p4) == RC_SUB4) sub4.push_back({t4, p4});
+  }
+  // The saturation line from 350 °C up, and the costliest points.
+  for (double t : Grid(350.00001, 374.149, 60)) {
+    sub3.push_back({t, SatPressure(t)});
+    sub4.push_back({t, SatPressure(t)});
+  }
+  sub3.push_back({373.6, 19.5507});
+  sub4.push_back({353.4, 73.4007});
+  auto search = [&](bool four, double t, double p, int kind) {
+    SearchInfo info;
+    info.evaluations = -1;
+    Row r(Args(four ? "Region4Props" : "Region3Props", {t, p, double(kind)}));
+    r.D(four ? Region4Props(t, p, kind, &info) : Region3Props(t, p, kind, &info));
+    f.Add(r.I(info.evaluations).I(info.converged));
+  };
+  // Each point once per kind (the memo answers the later ones), the unhandled kinds included.
+  for (int four = 0; four < 2; ++four) {
+    for (const Point& pt : four ? sub4 : sub3) {
+      engine_memo::ResetAll();
+      for (int kind : {1, 2, 3, 0, 4}) search(four, pt.t, pt.p, kind);
+    }
+  }
+  // As a solver asks: runs of nearby points along isotherms and isobars without forgetting
+  // anything, so that the searches meet volumes they have evaluated before.
+  for (int run = 0; run < 40; ++run) {
+    const double t0 = rnd.Uniform(350.001, 400);
+    const double p0 = rnd.Uniform(16.6, 40);
+    for (int k = 0; k < 12; ++k) {
+      const double t = run % 2 ? t0 : t0 + k * 0.37 / (1 << k);
+      const double p = run % 2 ? p0 + k * 0.9 / (1 << k) : p0;
+      const int region = FindRegion(t, p);
+      if (region != RC_SUB3 && region != RC_SUB4) continue;
+      for (int kind : {1, 3}) search(region == RC_SUB4, t, p, kind);
+    }
+  }
+}
+
+void AddPointProp(Family& f, double t, double p, int kind) {
+  CalcStatus = kPoison;
+  int state = -1;
+  Row r(Args("PointProp", {t, p, double(kind)}));
+  r.D(PointProp(t, p, kind, state));
+  StatusAfter(r);
+  f.Add(r.I(state));
+}
+
+TEST(Golden, StatePoints) {
+  Random rnd;
+  Family f("StatePoints");
+  struct Point {
+    double t, p;
+  };
+  std::vector<Point> points;
+  // The whole state range, cheap subregions mostly; near the critical point densely.
+  for (int k = 0; k < 1500; ++k) points.push_back({rnd.Uniform(0.01, 800), rnd.LogUniform(0.0007, 100)});
+  for (int k = 0; k < 150; ++k) points.push_back({rnd.Uniform(350, 400), rnd.Uniform(15, 30)});
+  for (int k = 0; k < 50; ++k) points.push_back({rnd.Uniform(374, 374.3), rnd.Uniform(21.9, 22.4)});
+  // Edges in both coordinates, the saturation line (evaluated as saturated steam), its
+  // neighbourhood where the state says wet but the region does not, and the L-line.
+  for (double t : EdgeTemperatures())
+    for (double p : {0.0007, 0.1, 16.5, 22.12, 25.0, 100.0}) points.push_back({t, p});
+  for (double p : EdgePressures())
+    for (double t : {0.01, 100.0, 350.0, 374.15, 400.0, 800.0}) points.push_back({t, p});
+  for (double t : Grid(0.02, 374.1, 60)) {
+    const double ps = SatPressure(t);
+    points.push_back({t, ps});
+    points.push_back({t, std::nextafter(ps, 0.0)});
+    points.push_back({t, ps * (1 + 1e-8)});
+    points.push_back({SatTemperature(ps) + 0.00005, ps});
+  }
+  for (double t : Grid(350.1, 589.9, 20)) points.push_back({t, BoundaryL(t) * IfcConstants.pc});
+  points.push_back({373.6, 19.5507});
+  points.push_back({353.4, 73.4007});
+  points.push_back({200, 0.00075165449879420563});
+  // As the form asks: three kinds at one point, the memos cold for the first. Then the value
+  // alone, as the solvers ask for it.
+  for (const Point& pt : points) {
+    engine_memo::ResetAll();
+    for (int kind : {PK_H, PK_S, PK_V}) AddPointProp(f, pt.t, pt.p, kind);
+    for (int kind : {int(PK_S), int(PK_H), int(PK_V), 0}) {
+      CalcStatus = kPoison;
+      Row r(Args("PointPropValue", {pt.t, pt.p, double(kind)}));
+      r.D(PointPropValue(pt.t, pt.p, kind));
+      StatusAfter(r);
+      f.Add(r);
+    }
+  }
+  for (int k = 0; k < 200; ++k) {
+    const Point& pt = points[k * 7 % points.size()];
+    for (int kind : {0, 4, 5}) AddPointProp(f, pt.t, pt.p, kind);
+  }
+  // Next to the saturation line, on both sides of every band the classification uses
+  // (0.0001 °C in the state, 0.001 °C and 1e-6 MPa in deciding where the search is needed).
+  std::vector<double> ps = LogGrid(0.0007, 22.1199);
+  for (int k = 0; k < 100; ++k) ps.push_back(rnd.LogUniform(0.0007, 22.12));
+  for (double p : ps) {
+    const double ts = SatTemperature(p);
+    for (double dt : {-0.05, -0.0012, -0.001, -0.0008, -0.0001, -0.00005, 0.0, 0.00005, 0.0001,
+                      0.0008, 0.001, 0.0012, 0.05}) {
+      engine_memo::ResetAll();
+      AddPointProp(f, ts + dt, p, PK_V);
+      AddPointProp(f, ts + dt, std::nextafter(p, 0.0), PK_V);
+    }
+  }
+}
+
+TEST(Golden, SaturationProperties) {
+  Family f("SaturationProperties");
+  std::vector<double> ts = Grid(0.01, 374.15, 120);
+  for (double t : EdgeTemperatures()) ts.push_back(t);
+  std::vector<double> ps = LogGrid(0.0007, 22.12);
+  for (double p : EdgePressures()) ps.push_back(p);
+  for (int byT = 0; byT <= 1; ++byT) {
+    for (double x : byT ? ts : ps) {
+      engine_memo::ResetAll();
+      for (int kind : {PK_H, PK_S, PK_V}) {
+        for (int steam = 0; steam <= 1; ++steam) {
+          CalcStatus = kPoison;
+          Row r(Args(steam ? "SatSteamProp" : "SatWaterProp", {x, double(byT), double(kind)}));
+          r.D(steam ? SatSteamProp(x, byT, kind) : SatWaterProp(x, byT, kind));
+          StatusAfter(r);
+          f.Add(r);
+        }
+      }
+      // Dryness fractions from each kind of value, inside, at and beyond the tolerances.
+      for (int valueKind : {PK_V, PK_S, PK_H, PK_X}) {
+        for (double value : {-0.1, -0.000005, 0.0, 0.25, 1.0000005, 1.5, 1.0, 2.0, 4.0, 2000.0}) {
+          const int wanted = (valueKind % 3) + 1;
+          CalcStatus = kPoison;
+          double dryness = -7;
+          Row r(Args("Quality", {x, double(byT), value, double(valueKind), double(wanted)}));
+          r.D(Quality(x, byT, value, valueKind, dryness, wanted)).D(dryness);
+          StatusAfter(r);
+          f.Add(r);
+        }
+      }
+    }
+  }
+}
+
+TEST(Golden, EntryPoints) {
+  Family f("EntryPoints");
+  using Entry = double (*)(float, int*);
+  struct Named {
+    const char* name;
+    Entry fn;
+    bool pressure;
+  };
+  const Named entries[] = {
+      {"SatTByP", SatTByP, true},           {"SatPByT", SatPByT, false},
+      {"SatWaterHByP", SatWaterHByP, true}, {"SatWaterSByP", SatWaterSByP, true},
+      {"SatWaterVByP", SatWaterVByP, true}, {"SatWaterHByT", SatWaterHByT, false},
+      {"SatWaterVByT", SatWaterVByT, false}, {"SatWaterSByT", SatWaterSByT, false},
+      {"SatSteamHByP", SatSteamHByP, true}, {"SatSteamSByP", SatSteamSByP, true},
+      {"SatSteamVByP", SatSteamVByP, true}, {"SatSteamHByT", SatSteamHByT, false},
+  };
+  std::vector<float> p10s, ts;
+  for (double p : LogGrid(0.0069, 221.3)) p10s.push_back(float(p));
+  for (float p : {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f}) p10s.push_back(p);
+  for (double t : Grid(0.0, 374.2, 80)) ts.push_back(float(t));
+  for (float t : {0.01f, 350.0f, 374.15f, 374.1502f}) ts.push_back(t);
+  // The form's order for the saturation items: temperature first, then h, s, v at one pressure.
+  for (int byP = 1; byP >= 0; --byP) {
+    for (float x : byP ? p10s : ts) {
+      engine_memo::ResetAll();
+      for (const Named& e : entries) {
+        if (e.pressure != bool(byP)) continue;
+        CalcStatus = kPoison;
+        int status = -1;
+        Row r(Args(e.name, {double(x)}));
+        r.D(e.fn(x, &status)).I(status);
+        StatusAfter(r);
+        f.Add(r);
+      }
+    }
+  }
+  // The isentropic end point, its order and minimum checks included.
+  Random rnd;
+  struct Case {
+    float t1, p1x10, p2x10;
+  };
+  std::vector<Case> cases = {{500, 100, 1}, {394.012177f, 300, 222}, {450, 250, 220},
+                             {300, 10, 10}, {300, 10, 0.0005f},      {300, 10, 0.005f},
+                             {900, 10, 1},  {200, 1, 0.01f},         {374.15f, 221.2f, 100}};
+  for (int k = 0; k < 60; ++k) {
+    const float p1 = float(rnd.Uniform(0.5, 300));
+    cases.push_back({float(rnd.Uniform(100, 650)), p1, float(p1 * rnd.LogUniform(0.0005, 0.95))});
+  }
+  for (const Case& c : cases) {
+    CalcStatus = kPoison;
+    int status = -1;
+    Row r(Args("IsentropicEndH", {c.t1, c.p1x10, c.p2x10}));
+    r.D(IsentropicEndH(c.t1, c.p1x10, c.p2x10, &status)).I(status);
+    StatusAfter(r);
+    f.Add(r);
+  }
+}
+
+void AddInfo(Row& r, const SearchInfo& info) { r.I(info.evaluations).I(info.converged).I(info.bestPoint); }
+
+// Given values of a solve: the wet band's edges at some pressures or temperatures, random values
+// over the whole range, many near the critical point, and arguments beyond the range.
+struct Given {
+  double a, b;
+};
+std::vector<Given> GivenValues(bool atPressure, int kind, Random& rnd) {
+  std::vector<Given> out;
+  const bool entropy = kind == PK_S;
+  const std::vector<double> lines =
+      atPressure ? std::vector<double>{0.0007, 0.001, 0.02, 0.0250239, 0.03, 1.0, 16.5, 16.6, 20.0,
+                                       22.0, 22.119995}
+                 : std::vector<double>{0.01, 1.0, 100.0, 300.0, 350.0, 360.0, 374.0, 374.1498};
+  std::vector<double> offsets{-6e-5, -4e-5, 4e-5, 6e-5};
+  if (atPressure && !entropy) offsets = {-0.009, -0.011, -0.09, -0.11, 0.09, 0.11};
+  for (double x : lines) {
+    const double yW = SatWaterProp(x, atPressure ? 0 : 1, kind);
+    const double yS = SatSteamProp(x, atPressure ? 0 : 1, kind);
+    for (double dy : offsets) {
+      out.push_back({x, yW + dy});
+      out.push_back({x, yS + dy});
+    }
+    out.push_back({x, (yW + yS) / 2});
+  }
+  for (int k = 0; k < 120; ++k)
+    out.push_back({atPressure ? rnd.LogUniform(0.0007, 100) : rnd.Uniform(0.01, 800),
+                   entropy ? rnd.Uniform(0, 10) : rnd.Uniform(0, 4000)});
+  for (int k = 0; k < 70; ++k)
+    out.push_back({atPressure ? rnd.Uniform(19, 26) : rnd.Uniform(360, 400),
+                   entropy ? rnd.Uniform(3.8, 5.4) : rnd.Uniform(1750, 2700)});
+  const double typical = entropy ? 6.0 : 2000.0;
+  if (atPressure) {
+    for (double p : {0.0005, 22.12, 100.0, 100.5, double(NAN)}) out.push_back({p, typical});
+    out.push_back({1, double(NAN)});
+  } else {
+    out.push_back({374.15, 4.4429});
+    out.push_back({374.15, 2107.4});
+    out.push_back({374.15, entropy ? 5.0 : 2500.0});
+    for (double t : {-1.0, 800.5, double(NAN)}) out.push_back({t, typical});
+    out.push_back({100, double(NAN)});
+    out.push_back({100, 0.5});
+  }
+  return out;
+}
+
+TEST(Golden, Solvers) {
+  Random rnd;
+  Family f("Solvers");
+  for (int kind : {int(PK_S), int(PK_H)}) {
+    for (const Given& g : GivenValues(true, kind, rnd)) {
+      CalcStatus = kPoison;
+      double t = -1, v = -1, z = -1, x = -1;
+      SearchInfo info;
+      Row r(Args(kind == PK_S ? "SolveTFromPS" : "SolveTFromPH", {g.a, g.b}));
+      r.I(kind == PK_S ? SolveTFromPS(g.a, g.b, t, v, z, x, &info)
+                       : SolveTFromPH(g.a, g.b, t, v, z, x, &info));
+      r.D(t).D(v).D(z).D(x);
+      StatusAfter(r);
+      AddInfo(r, info);
+      f.Add(r);
+    }
+  }
+  for (const Given& g : GivenValues(false, PK_S, rnd)) {
+    CalcStatus = kPoison;
+    double p = -1, v = -1, h = -1, x = -1;
+    SearchInfo info;
+    Row r(Args("SolvePFromTS", {g.a, g.b}));
+    r.I(SolvePFromTS(g.a, g.b, p, v, h, x, &info)).D(p).D(v).D(h).D(x);
+    StatusAfter(r);
+    AddInfo(r, info);
+    f.Add(r);
+  }
+  for (const Given& g : GivenValues(false, PK_H, rnd)) {
+    CalcStatus = kPoison;
+    double p1 = -1, v1 = -1, s1 = -1, x1 = -1, p2 = -1, v2 = -1, s2 = -1, x2 = -1;
+    int st1 = -1, st2 = -1;
+    SearchInfo info;
+    Row r(Args("SolvePFromTH", {g.a, g.b}));
+    r.I(SolvePFromTH(g.a, g.b, p1, v1, s1, x1, st1, p2, v2, s2, x2, st2, &info));
+    for (double d : {p1, v1, s1, x1, p2, v2, s2, x2}) r.D(d);
+    r.I(st1).I(st2);
+    StatusAfter(r);
+    AddInfo(r, info);
+    f.Add(r);
+  }
+}
+
+}  // namespace
