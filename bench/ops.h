@@ -1,6 +1,5 @@
 // The operations that the benchmarks and the instruction counter measure, one registry per
-// executable. Each executable is linked against one engine: the optimised one or the frozen
-// literal one (tests/engine/literal), so the same names measure both.
+// executable.
 #pragma once
 
 #include <vector>
@@ -30,7 +29,7 @@ inline volatile double g_sink = 0;
 inline void Sink(double x) { g_sink = x; }
 
 // Forgets every remembered intermediate result of the engine, so that the next call is measured
-// from a cold start; a no-op in an engine that remembers nothing.
+// from a cold start.
 void ResetEngine();
 
 }  // namespace kelm_ops

@@ -1,8 +1,8 @@
-// The engine operations against the optimised engine.
+// The engine operations, registered for the benchmarks and the instruction counter.
 #include "bench/ops.h"
 #include "engine/constants.h"
 #include "engine/entrypoints.h"
-#include "engine/memo.h"
+#include "engine/detail/memo.h"
 #include "engine/region1.h"
 #include "engine/region2.h"
 #include "engine/region3.h"
@@ -11,19 +11,15 @@
 #include "engine/saturation.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
-#include "engine/statepoint_parts.h"
+#include "engine/detail/statepoint_parts.h"
 
 namespace kelm_ops {
 namespace {
 #define OP(NAME, ...) {NAME, [](int) { __VA_ARGS__; }, 0},
-#define SOLVER_OP OP
-#define TRIAL_POINT(t, p, kind) PointPropValue(t, p, kind)
 const Op kEngineOps[] = {
 #include "bench/engine_ops.inc"
 };
 #undef OP
-#undef SOLVER_OP
-#undef TRIAL_POINT
 const Registrar kRegistrar(kEngineOps, int(sizeof kEngineOps / sizeof kEngineOps[0]));
 }  // namespace
 

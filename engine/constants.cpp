@@ -1,6 +1,6 @@
 #include "engine/constants.h"
 
-std::uint32_t CalcStatus = 0;
+constinit thread_local std::uint32_t CalcStatus = 0;
 
 std::uint32_t StateRangeFlags(double t, double p) {
   std::uint32_t flags = 0;

@@ -51,15 +51,33 @@ enum : std::uint32_t {
   CS_NO_CONVERGENCE = 0x2000,  // a search hit its round cap or can no longer move
 };
 
-// Process-wide status of the last engine call: 0 on success, else flags and the returned value
-// is a sentinel. Every entry point assigns it (never ORs onto the caller's value); read it right
-// after the call. The engine is single-threaded by design.
-extern std::uint32_t CalcStatus;
+// Status of the last engine call on this thread: 0 on success, else flags, and the returned value
+// is a sentinel. Each thread has its own status word (and its own memos), so threads may call the
+// engine at once. Read it right after the call, before the next one. The calls that take a state or
+// a saturation argument assign it (never OR onto the caller's value); a solver that ORs its own
+// flags onto what its inner calls left says so where it does. These leave it as they found it:
+// the subregion equations (Region1Reduced … Region4Reduced), SatPressureReduced, BoundaryL, and
+// the two early returns of IsentropicEndH (pressures not falling, a pressure below its minimum),
+// which report through their out-parameter only.
+extern thread_local constinit std::uint32_t CalcStatus;
+
+// v, s or h at the critical point for PK_V, PK_S, PK_H; 0 for any other kind.
+inline double CriticalValue(int kind) {
+  return kind == PK_V ? kCriticalV : kind == PK_S ? kCriticalS : kind == PK_H ? kCriticalH : 0;
+}
 
 // Range checks. Written as negated "inside" tests so that a NaN argument counts as below the
 // range instead of slipping through every comparison into a search.
 inline bool TempBelowRange(double t) { return !(t >= 0.01); }
 inline bool PressBelowRange(double p) { return !(p >= 0.0007); }
+// The saturation range, one quantity at a time: 0.01 ≤ t ≤ 374.15 + 0.0001 °C (CS_T_LOW,
+// CS_T_HIGH) and 0.0007 ≤ p ≤ 22.12 + 0.00001 MPa (CS_P_LOW, CS_P_HIGH); 0 inside.
+inline std::uint32_t SatTempFlags(double t) {
+  return TempBelowRange(t) ? CS_T_LOW : t - 374.15 > 0.0001 ? CS_T_HIGH : 0u;
+}
+inline std::uint32_t SatPressFlags(double p) {
+  return PressBelowRange(p) ? CS_P_LOW : p - 22.12 > 0.00001 ? CS_P_HIGH : 0u;
+}
 // The state range: 0.01 ≤ t ≤ 800 °C, 0.0007 ≤ p ≤ 100 MPa. Temperature flag assigned first,
 // pressure flags OR-ed on.
 std::uint32_t StateRangeFlags(double t, double p);

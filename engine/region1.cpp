@@ -41,6 +41,11 @@ constexpr double m5_17 = -0.29411764705882354;  // −5/17
 constexpr double one12 = 0.08333333333333333;   // 1/12
 constexpr double one29 = 0.034482758620689655;  // 1/29
 constexpr double five12 = 0.41666666666666663;  // 5/12
+
+// θ^j with θ⁰ = 1, θ¹ = θ and θ² exactly as given; the library's pow beyond.
+double ThetaPower(int j, double theta, double theta2) {
+  return j == 0 ? 1 : j == 1 ? theta : j == 2 ? theta2 : std::pow(theta, double(j));
+}
 }  // namespace
 
 double Region1Reduced(double t, double p, int kind) {
@@ -69,15 +74,8 @@ double Region1Reduced(double t, double p, int kind) {
              A21_3 * (a[12] - theta) * beta2 + A22_4 * std::pow(theta, -20.0) * beta3;
 
     case PK_S: {
-      // θ^(i−2), i = 2…10: θ⁰ = 1 and θ¹ = θ exactly.
       double sum = 0;  // 1·A2·θ⁰ + 2·A3·θ¹ + … + 9·A10·θ⁸
-      for (int i = 2; i <= 10; ++i) {
-        const double power = i == 2   ? 1
-                             : i == 3 ? theta
-                             : i == 4 ? theta2
-                                      : std::pow(theta, double(i - 2));
-        sum += (i - 1) * A[i] * power;
-      }
+      for (int i = 2; i <= 10; ++i) sum += (i - 1) * A[i] * ThetaPower(i - 2, theta, theta2);
       return A[0] * std::log(theta) - sum + A[11] * Zm * ((five12 * Z - a3_1 * Y) * Yp + a[4]) +
              beta * (A16_19 * theta18 / std::pow(a[7] + theta19, 2.0) - A[13] - A14_2 * theta +
                      A15_10 * std::pow(a[6] - theta, 9.0)) -
@@ -89,15 +87,8 @@ double Region1Reduced(double t, double p, int kind) {
     }
 
     default: {
-      // θ^(i−1), i = 1…10: θ⁰ = 1 and θ¹ = θ exactly.
       double sum = 0;  // −1·A1·θ⁰ + 0·A2·θ¹ + 1·A3·θ² + … + 8·A10·θ⁹
-      for (int i = 1; i <= 10; ++i) {
-        const double power = i == 1   ? 1
-                             : i == 2 ? theta
-                             : i == 3 ? theta2
-                                      : std::pow(theta, double(i - 1));
-        sum += (i - 2) * A[i] * power;
-      }
+      for (int i = 1; i <= 10; ++i) sum += (i - 2) * A[i] * ThetaPower(i - 1, theta, theta2);
       return A[0] * theta - sum +
              A[11] * Zm *
                  (Z * (17 * (Z * one29 - Y * one12) + five12 * theta * Yp) + a[4] * theta -

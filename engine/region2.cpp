@@ -90,6 +90,33 @@ double Q(int mu, const XPowers& Xp, double Dmu) {
   for (int lam = 0; lam < l[mu]; ++lam) sum += x[mu][lam] * bml[mu][lam] * Xp(x[mu][lam]);
   return sum / Dmu;
 }
+
+// Σ(μ = 1…5) β^μ·Σλ f(zμλ)·Bμλ·X^zμλ, the second sum of the entropy and the enthalpy.
+template <class F>
+double SumLow(const double* betaPow, const XPowers& Xp, F f) {
+  double sum = 0;
+  for (int mu = 1; mu <= 5; ++mu) {
+    double inner = 0;
+    for (int lam = 0; lam < n[mu]; ++lam) inner += f(z[mu][lam]) * B[mu][lam] * Xp(z[mu][lam]);
+    sum += betaPow[mu] * inner;
+  }
+  return sum;
+}
+
+// Σ(μ = 6…8) Σλ f(zμλ − Qμ)·Bμλ·X^zμλ / Dμ, the third sum of the entropy and the enthalpy.
+template <class F>
+double SumHigh(const double* betaPow, const XPowers& Xp, F f) {
+  double sum = 0;
+  for (int mu = 6; mu <= 8; ++mu) {
+    const double Dmu = D(mu, betaPow[2 - mu], Xp);
+    const double Qmu = Q(mu, Xp, Dmu);
+    double inner = 0;
+    for (int lam = 0; lam < n[mu]; ++lam)
+      inner += f(z[mu][lam] - Qmu) * B[mu][lam] * Xp(z[mu][lam]);
+    sum += inner / Dmu;
+  }
+  return sum;
+}
 }  // namespace
 
 double Region2Reduced(double t, double p, int kind) {
@@ -132,23 +159,8 @@ double Region2Reduced(double t, double p, int kind) {
         sum0 += (nu - 1) * B0nu[nu] * power;
       }
       const double s1 = B0 * std::log(theta) - I1 * std::log(beta) - sum0;
-      double sum2 = 0;
-      for (int mu = 1; mu <= 5; ++mu) {
-        double inner = 0;
-        for (int lam = 0; lam < n[mu]; ++lam) inner += z[mu][lam] * B[mu][lam] * Xp(z[mu][lam]);
-        sum2 += betaPow[mu] * inner;
-      }
-      const double s2 = b * sum2;
-      double sum3 = 0;
-      for (int mu = 6; mu <= 8; ++mu) {
-        const double Dmu = D(mu, betaPow[2 - mu], Xp);
-        const double Qmu = Q(mu, Xp, Dmu);
-        double inner = 0;
-        for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (z[mu][lam] - Qmu) * B[mu][lam] * Xp(z[mu][lam]);
-        sum3 += inner / Dmu;
-      }
-      const double s3 = b * sum3;
+      const double s2 = b * SumLow(betaPow, Xp, [](double zz) { return zz; });
+      const double s3 = b * SumHigh(betaPow, Xp, [](double u) { return u; });
       double s4 = 0;
       for (int nu = 0; nu <= 6; ++nu) s4 += (10 * betaLp / betaL + nu * b) * B9nu[nu] * Xp(nu);
       return (s1 - s2 - s3) + (beta * W * s4);
@@ -162,22 +174,8 @@ double Region2Reduced(double t, double p, int kind) {
         sum0 += (nu - 2) * B0nu[nu] * power;
       }
       const double s1 = B0 * theta - sum0;
-      double s2 = 0;
-      for (int mu = 1; mu <= 5; ++mu) {
-        double inner = 0;
-        for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (1 + z[mu][lam] * b * theta) * B[mu][lam] * Xp(z[mu][lam]);
-        s2 += betaPow[mu] * inner;
-      }
-      double s3 = 0;
-      for (int mu = 6; mu <= 8; ++mu) {
-        const double Dmu = D(mu, betaPow[2 - mu], Xp);
-        const double Qmu = Q(mu, Xp, Dmu);
-        double inner = 0;
-        for (int lam = 0; lam < n[mu]; ++lam)
-          inner += (1 + b * theta * (z[mu][lam] - Qmu)) * B[mu][lam] * Xp(z[mu][lam]);
-        s3 += inner / Dmu;
-      }
+      const double s2 = SumLow(betaPow, Xp, [&](double zz) { return 1 + zz * b * theta; });
+      const double s3 = SumHigh(betaPow, Xp, [&](double u) { return 1 + b * theta * u; });
       double s4 = 0;
       for (int nu = 0; nu <= 6; ++nu)
         s4 += (1 + theta * (10 * betaLp / betaL + nu * b)) * B9nu[nu] * Xp(nu);

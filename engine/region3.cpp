@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "engine/constants.h"
-#include "engine/memo.h"
-#include "engine/region3_parts.h"
+#include "engine/detail/memo.h"
+#include "engine/detail/region3_parts.h"
+#include "engine/detail/volume_search.h"
 
 namespace {
 // IFC-67 subregion 3, coefficients Cμk, μ = 0…7, k = 0…12. Rows 0 to 3 hold Cμ1 (factor of χ),
@@ -70,8 +71,8 @@ struct VolumeCacheEntry {
   double chiM1;  // χ^(−1), taken only for subregion 4
 };
 constexpr int kVolumeCacheBits = 9;
-VolumeCacheEntry volumeCache[1 << kVolumeCacheBits];
-std::uint32_t volumeGeneration = 1;
+thread_local VolumeCacheEntry volumeCache[1 << kVolumeCacheBits];
+thread_local std::uint32_t volumeGeneration = 1;
 
 VolumeCacheEntry& VolumeEntry(double v) {
   std::uint64_t bits;
@@ -111,16 +112,7 @@ double SumChiWeighted(int mu, int K, int offset, const ChiNegative& c) {
   return S;
 }
 
-// The last search's (t, p) and its outcome: the volume, the evaluations and whether it ended by
-// its own stop test. The search does not depend on the kind asked for.
-struct VolumeMemo {
-  bool valid = false;
-  double t = 0, p = 0;
-  double v = 0;
-  int evaluations = 0;
-  bool converged = true;
-};
-VolumeMemo region3Memo;
+thread_local engine_detail::VolumeMemo region3Memo;
 }  // namespace
 
 Region3Isotherm Region3IsothermAt(double t) {
@@ -219,62 +211,21 @@ double Region3Reduced(double t, double v, int kind) {
 }
 
 double Region3Props(double t, double p, int kind, SearchInfo* info) {
-  if (info) *info = SearchInfo{};
-  if (!(region3Memo.valid && region3Memo.t == t && region3Memo.p == p)) {
-    const double betaT = p / IfcConstants.pc;
-    const Region3Isotherm iso = Region3IsothermAt(t);
-
-    // Step 1: start volume, by pressure at and above 22.12 MPa, else by temperature. Every start
+  if (!region3Memo.Holds(t, p)) {
+    // The start volume, by pressure at and above 22.12 MPa, else by temperature. Every start
     // lies above the middle of the three volumes at which a subcritical isotherm meets its
     // saturation pressure, so the search ends at the steam root.
-    double v;
-    if (p > 22.12 || std::fabs(p - 22.12) < 0.000001) {
-      v = p < 40 ? 0.004 : 0.002;
-    } else if (t >= 370) {
-      v = 0.004;
-    } else if (t >= 360) {
-      v = 0.006;
-    } else {
-      v = 0.008;
-    }
-
-    // Step 2: too high a pressure means the volume must grow.
-    double r = Region3Pressure(iso, Region3VolumeCached(v)) - betaT;
-    int evaluations = 1;
-    bool converged = true;
-    double d = r >= 0 ? 1 : -1;
-
-    // Step 3: step towards the root, reversing and shrinking tenfold at each overshoot; the lower
-    // guard's reductions persist. The stop needs Δ < 1e-8: 0.0001·0.1⁴ is just above it, so a
-    // search that steps ends only after the fifth reduction.
-    if (!(std::fabs(r) <= 0.0000001)) {
-      double delta = 0.0001;
-      for (;;) {
-        while (v + d * delta < 0.00001) delta *= 0.1;
-        // Δ only shrinks: a trial that cannot move now never moves again and r stays as it is.
-        const bool frozen = v + delta == v && v - delta == v;
-        v = v + d * delta;
-        r = Region3Pressure(iso, Region3VolumeCached(v)) - betaT;
-        ++evaluations;
-        if (std::fabs(r) < 0.0000001 && delta < 0.00000001) break;
-        if ((frozen && !(std::fabs(r) < 0.0000001)) || evaluations >= kRegion3Cap) {
-          converged = false;
-          break;
-        }
-        if (!(d * r >= 0)) {
-          d = -d;
-          delta *= 0.1;
-        }
-      }
-    }
-    region3Memo = {true, t, p, v, evaluations, converged};
+    double v0 = 0.008;
+    if (p > 22.12 || std::fabs(p - 22.12) < 0.000001)
+      v0 = p < 40 ? 0.004 : 0.002;
+    else if (t >= 370)
+      v0 = 0.004;
+    else if (t >= 360)
+      v0 = 0.006;
+    const Region3Isotherm iso = Region3IsothermAt(t);
+    region3Memo = engine_detail::SearchVolume(t, p, v0, kRegion3Cap, [&](double v) {
+      return Region3Pressure(iso, Region3VolumeCached(v));
+    });
   }
-
-  if (info) info->evaluations = region3Memo.evaluations;
-  if (!region3Memo.converged) {
-    if (info) info->converged = false;
-    return 0;
-  }
-  if (kind == PK_V) return region3Memo.v / IfcConstants.vc;
-  return Region3Reduced(t, region3Memo.v, kind);
+  return engine_detail::VolumeProps(region3Memo, t, kind, info, Region3Reduced);
 }

@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "engine/constants.h"
-#include "engine/memo.h"
+#include "engine/detail/memo.h"
 #include "engine/region3.h"
-#include "engine/region3_parts.h"
+#include "engine/detail/region3_parts.h"
+#include "engine/detail/volume_search.h"
 
 namespace {
 // IFC-67 subregion 4 correction Δψ = Σ(m = 3, 4) Σ(j = 0…4) D(m, j)·y^m·χ^(−j)
@@ -61,15 +62,7 @@ double Region4Pressure(const Region4Isotherm& iso, double v) {
   return r3 + SD - iso.y32 * SE;
 }
 
-// The last search's (t, p) and its outcome, as in subregion 3.
-struct VolumeMemo {
-  bool valid = false;
-  double t = 0, p = 0;
-  double v = 0;
-  int evaluations = 0;
-  bool converged = true;
-};
-VolumeMemo region4Memo;
+thread_local engine_detail::VolumeMemo region4Memo;
 }  // namespace
 
 void engine_memo::ResetRegion4Search() { region4Memo.valid = false; }
@@ -107,52 +100,12 @@ double Region4Reduced(double t, double v, int kind) {
 }
 
 double Region4Props(double t, double p, int kind, SearchInfo* info) {
-  if (info) *info = SearchInfo{};
-  if (!(region4Memo.valid && region4Memo.t == t && region4Memo.p == p)) {
-    const double beta = p / IfcConstants.pc;
+  if (!region4Memo.Holds(t, p)) {
+    // A liquid-like start: the computed pressure crosses the wanted one between it and the
+    // answer for every compressed-water point up to 100 MPa.
     const Region4Isotherm iso = Region4IsothermAt(t);
-
-    // Step 1: start at a liquid-like volume; the computed pressure crosses the wanted one between
-    // it and the answer for every compressed-water point up to 100 MPa.
-    double v = p < 36 ? 0.002 : 0.0015;
-
-    // Step 2: a computed pressure at or above the wanted one moves the volume up.
-    double d = Region4Pressure(iso, v) - beta;
-    int evaluations = 1;
-    bool converged = true;
-    double s = d >= 0 ? 1 : -1;
-
-    // Step 3: step, reversing and shrinking tenfold each time the wanted pressure is crossed; the
-    // floor's reductions persist. 0.0001·0.1⁴ is just above 1e-8, so a search that steps ends no
-    // earlier than the fifth reversal.
-    if (!(std::fabs(d) <= 1e-7)) {
-      double h = 0.0001;
-      for (;;) {
-        while (v + s * h < 0.00001) h = h * 0.1;
-        // h only shrinks: a trial that cannot move now never moves again and d stays as it is.
-        const bool frozen = v + h == v && v - h == v;
-        v = v + s * h;
-        d = Region4Pressure(iso, v) - beta;
-        ++evaluations;
-        if (std::fabs(d) < 1e-7 && h < 1e-8) break;
-        if ((frozen && !(std::fabs(d) < 1e-7)) || evaluations >= kRegion4Cap) {
-          converged = false;
-          break;
-        }
-        if (s * d < 0) {
-          h = h * 0.1;
-          s = -s;
-        }
-      }
-    }
-    region4Memo = {true, t, p, v, evaluations, converged};
+    region4Memo = engine_detail::SearchVolume(t, p, p < 36 ? 0.002 : 0.0015, kRegion4Cap,
+                                              [&](double v) { return Region4Pressure(iso, v); });
   }
-
-  if (info) info->evaluations = region4Memo.evaluations;
-  if (!region4Memo.converged) {
-    if (info) info->converged = false;
-    return 0;
-  }
-  if (kind == PK_V) return region4Memo.v / IfcConstants.vc;
-  return Region4Reduced(t, region4Memo.v, kind);
+  return engine_detail::VolumeProps(region4Memo, t, kind, info, Region4Reduced);
 }

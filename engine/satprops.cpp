@@ -13,42 +13,11 @@
 
 namespace {
 
-double CriticalValue(int kind) {
-  switch (kind) {
-    case PK_V:
-      return kCriticalV;
-    case PK_S:
-      return kCriticalS;
-    case PK_H:
-      return kCriticalH;
-    default:
-      return 0;
-  }
-}
-
 // Common body of the saturated-water and saturated-steam properties: they differ only in the
 // equations used on either side of the 350 °C switch.
 double SatProp(double x, int byTemperature, int kind, bool steam) {
-  if (byTemperature) {
-    if (TempBelowRange(x)) {
-      CalcStatus = CS_T_LOW;
-      return 10;
-    }
-    if (x - 374.15 > 0.0001) {
-      CalcStatus = CS_T_HIGH;
-      return 10;
-    }
-  } else {
-    if (PressBelowRange(x)) {
-      CalcStatus = CS_P_LOW;
-      return 10;
-    }
-    if (x - 22.12 > 0.00001) {
-      CalcStatus = CS_P_HIGH;
-      return 10;
-    }
-  }
-  CalcStatus = 0;
+  CalcStatus = byTemperature ? SatTempFlags(x) : SatPressFlags(x);
+  if (CalcStatus) return 10;
 
   // Water and steam coincide at the critical point; its values are not taken from an equation.
   if (byTemperature ? std::fabs(x - 374.15) <= 0.0001 : std::fabs(x - 22.12) <= 0.00001)
@@ -77,30 +46,20 @@ double SatProp(double x, int byTemperature, int kind, bool steam) {
   return ScaleReduced(r, kind);
 }
 
-// Flags of a dryness fraction out of [0, 1], by the kind of the value it came from.
-std::uint32_t DrynessLowFlag(int valueKind) {
+// Flags of a dryness fraction below 0 and above 1, by the kind of the value it came from.
+struct DrynessFlags {
+  std::uint32_t low, high;
+};
+DrynessFlags DrynessFlagsOf(int valueKind) {
   switch (valueKind) {
     case PK_V:
-      return CS_V_LOW;
+      return {CS_V_LOW, CS_V_HIGH};
     case PK_S:
-      return CS_S_LOW;
+      return {CS_S_LOW, CS_S_HIGH};
     case PK_H:
-      return CS_H_LOW;
+      return {CS_H_LOW, CS_H_HIGH};
     default:
-      return CS_X_LOW;
-  }
-}
-
-std::uint32_t DrynessHighFlag(int valueKind) {
-  switch (valueKind) {
-    case PK_V:
-      return CS_V_HIGH;
-    case PK_S:
-      return CS_S_HIGH;
-    case PK_H:
-      return CS_H_HIGH;
-    default:
-      return CS_X_HIGH;
+      return {CS_X_LOW, CS_X_HIGH};
   }
 }
 
@@ -117,30 +76,15 @@ double SatSteamProp(double x, int byTemperature, int kind) {
 double Quality(double x, int byTemperature, double value, int valueKind, double& dryness,
                int wantedKind) {
   // Stricter at the top than the saturation range: at the critical point X is undefined.
-  if (byTemperature) {
-    std::uint32_t flag = 0;
-    if (TempBelowRange(x))
-      flag = CS_T_LOW;
-    else if (x > 374.15 || 374.15 - x < 0.0001)
-      flag = CS_T_HIGH;
-    if (flag) {
-      CalcStatus = flag;
-      dryness = 10;
-      return 1;
-    }
-  } else {
-    std::uint32_t flag = 0;
-    if (PressBelowRange(x))
-      flag = CS_P_LOW;
-    else if (x > 22.12 || 22.12 - x < 0.00001)
-      flag = CS_P_HIGH;
-    if (flag) {
-      CalcStatus = flag;
-      dryness = 1;
-      return 10;
-    }
+  const std::uint32_t flag =
+      byTemperature
+          ? (TempBelowRange(x) ? CS_T_LOW : x > 374.15 || 374.15 - x < 0.0001 ? CS_T_HIGH : 0u)
+          : (PressBelowRange(x) ? CS_P_LOW : x > 22.12 || 22.12 - x < 0.00001 ? CS_P_HIGH : 0u);
+  CalcStatus = flag;
+  if (flag) {
+    dryness = byTemperature ? 10 : 1;
+    return byTemperature ? 1 : 10;
   }
-  CalcStatus = 0;
 
   // An inner failure (a search that could not end) keeps its flag and the usual sentinels.
   double X = value;
@@ -161,11 +105,11 @@ double Quality(double x, int byTemperature, double value, int valueKind, double&
 
   // Negated test: a NaN fraction is flagged as below, never returned as a property.
   if (!(X >= -0.00001)) {
-    CalcStatus = DrynessLowFlag(valueKind);
+    CalcStatus = DrynessFlagsOf(valueKind).low;
     return 10;
   }
   if (X - 1 > 0.000001) {
-    CalcStatus = DrynessHighFlag(valueKind);
+    CalcStatus = DrynessFlagsOf(valueKind).high;
     return 10;
   }
 

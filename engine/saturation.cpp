@@ -4,7 +4,8 @@
 #include <cstdint>
 
 #include "engine/constants.h"
-#include "engine/memo.h"
+#include "engine/detail/memo.h"
+#include "engine/detail/step_search.h"
 
 namespace {
 // IFC-67 K-function coefficients k1…k9; slot 0 unused so that k[1] is k1.
@@ -31,7 +32,7 @@ struct SatTempMemo {
   int steps = 0;
   std::uint32_t status = 0;
 };
-SatTempMemo satTempMemo;
+thread_local SatTempMemo satTempMemo;
 
 // SatPressure at each start temperature, worked out once: every search first tests its start
 // point against the pressure it is given.
@@ -74,29 +75,15 @@ double SatPressureReduced(double t) {
 }
 
 double SatPressure(double t) {
-  if (TempBelowRange(t)) {
-    CalcStatus = CS_T_LOW;
-    return 1;
-  }
-  if (t - 374.15 > 0.0001) {
-    CalcStatus = CS_T_HIGH;
-    return 1;
-  }
-  CalcStatus = 0;
+  CalcStatus = SatTempFlags(t);
+  if (CalcStatus) return 1;
   return SatPressureReduced(t) * IfcConstants.pc;
 }
 
 double SatTemperature(double p, int* steps) {
   if (steps) *steps = 0;
-  if (PressBelowRange(p)) {
-    CalcStatus = CS_P_LOW;
-    return 10;
-  }
-  if (p - 22.12 > 0.00001) {
-    CalcStatus = CS_P_HIGH;
-    return 10;
-  }
-  CalcStatus = 0;
+  CalcStatus = SatPressFlags(p);
+  if (CalcStatus) return 10;
   if (std::fabs(p - 22.12) <= 0.00001) return 374.15;
   if (satTempMemo.valid && satTempMemo.p == p) {
     CalcStatus = satTempMemo.status;
@@ -111,34 +98,28 @@ double SatTemperature(double p, int* steps) {
     if (double(startP[i]) > p) break;
     j = i;
   }
-  double T = startT[j];
-  if (std::fabs(StartPressure(j) - p) <= 1e-7) return Remember(p, T, 0, steps);
-
-  // Step towards the root, reversing and shrinking tenfold at each overshoot; the guards keep
-  // the trial inside (0.00001, 374.15] and their reductions persist. The direction d = ±1 is
-  // held as a flag: T + d·h is T + h or T − h exactly, and d·Δ > 0 is Δ > 0 or Δ < 0.
-  double h = 10;
-  bool up = true;
-  for (int n = 1;; ++n) {
-    double trial = up ? T + h : T - h;
-    if (trial < 0.00001 || trial > 374.15) {
-      while ((up ? T + h : T - h) < 0.00001) h *= 0.1;
-      while ((up ? T + h : T - h) > 374.15) h *= 0.1;
-      trial = up ? T + h : T - h;
+  // Step towards the root from Δ = 10 upwards, reversing and shrinking tenfold at each
+  // overshoot; the guards keep the trial inside (0.00001, 374.15] and their reductions persist.
+  struct Search : engine_detail::PlainSearch {
+    double p;
+    double tolR = 1e-7, tolStep = 1e-6;
+    int roundCap = kSatTempCap;
+    double Residual(double T, bool& valid) const {
+      valid = true;
+      return SatPressure(T) - p;
     }
-    // h only shrinks: a trial that cannot move T now never moves it again. Such a step leaves T
-    // where it was, so the full test runs only then.
-    const bool stays = trial == T;
-    T = trial;
-    const double delta = SatPressure(T) - p;
-    if (std::fabs(delta) < 1e-7 && h < 1e-6) return Remember(p, T, n, steps);
-    if ((stays && T + h == T && T - h == T) || n >= kSatTempCap) {
-      CalcStatus = CS_NO_CONVERGENCE;
-      return Remember(p, 10, n, steps);
+    static bool Guard(double T, double d, double& h) {
+      return engine_detail::Shrink(T, d, h, [](double u) { return u < 0.00001; }) &&
+             engine_detail::Shrink(T, d, h, [](double u) { return u > 374.15; });
     }
-    if (up ? delta > 0 : delta < 0) {
-      h *= 0.1;
-      up = !up;
-    }
+    static bool Overshoot(double d, double delta) { return d * delta > 0; }
+  } search;
+  search.p = p;
+  const engine_detail::SearchOutcome o =
+      engine_detail::StepSearch(search, startT[j], StartPressure(j) - p, true, 1, 10);
+  if (o.end != engine_detail::SearchEnd::Converged) {
+    CalcStatus = CS_NO_CONVERGENCE;
+    return Remember(p, 10, o.rounds, steps);
   }
+  return Remember(p, o.x, o.rounds, steps);
 }

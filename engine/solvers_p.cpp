@@ -3,18 +3,14 @@
 #include <cstdint>
 
 #include "engine/constants.h"
-#include "engine/regions.h"
-#include "engine/satprops.h"
+#include "engine/detail/solver_parts.h"
 #include "engine/saturation.h"
-#include "engine/solver_search.h"
 #include "engine/solvers.h"
-#include "engine/statepoint_parts.h"
 
 namespace {
 
-using solver_search::End;
-
-enum class Branch { Water, Steam, Supercritical };
+using solver_search::Branch;
+using solver_search::Fail;
 
 // What differs between the (p, s) and the (p, h) solver.
 struct Given {
@@ -26,37 +22,10 @@ struct Given {
   double bound;          // best-point acceptance bound
 };
 
-constexpr Given kGivenS{.kind = PK_S,
-                        .otherKind = PK_H,
-                        .lowFlag = CS_S_LOW,
-                        .highFlag = CS_S_HIGH,
-                        .tolR = 0.000001,
-                        .tolStep = 0.000001,
-                        .upperGuard = false,
-                        .bound = solver_search::kBestPointBoundS};
-constexpr Given kGivenH{.kind = PK_H,
-                        .otherKind = PK_S,
-                        .lowFlag = CS_H_LOW,
-                        .highFlag = CS_H_HIGH,
-                        .tolR = 0.0001,
-                        .tolStep = 0.00001,
-                        .upperGuard = true,
-                        .bound = solver_search::kBestPointBoundH};
-
-int Fail(double& t, double& v, double& z, double& x) {
-  t = 10;
-  v = 10;
-  z = 10;
-  x = 1;
-  return SC_UNKNOWN;
-}
-
-// Does the state point (t, p) take its property from a volume search, where the property moves in
-// jumps of the inner search's resolution?
-bool NearCritical(double t, double p) {
-  const int code = FindRegion(t, p);
-  return code == RC_SUB3 || code == RC_SUB4 || code == RC_SAT_UPPER;
-}
+constexpr Given kGivenS{PK_S, PK_H, CS_S_LOW, CS_S_HIGH, 0.000001, 0.000001, false,
+                        solver_search::kBestPointBoundS};
+constexpr Given kGivenH{PK_H, PK_S, CS_H_LOW, CS_H_HIGH, 0.0001, 0.00001, true,
+                        solver_search::kBestPointBoundH};
 
 int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double& z, double& x,
                 SearchInfo* info) {
@@ -88,21 +57,8 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
     // The wet band's tolerance: 0.00005 in s; in h 0.1 kJ/kg, or 0.01 below 0.0250239 MPa.
     double tol = 0.00005;
     if (g.kind == PK_H) tol = p >= 0.0250239 ? 0.1 : 0.01;
-    if ((y > yW && y < yS) || std::fabs(y - yW) < tol || std::fabs(y - yS) < tol) {
-      // The mixture volume uses the unclamped fraction. Quality flags a fraction beyond its own
-      // tolerances and returns 10 as the volume; the saturation calls that follow reset the status
-      // word, so its flag is carried to the end and OR-ed back on.
-      v = Quality(p, 0, y, g.kind, x, PK_V);
-      const std::uint32_t qualityFlags = CalcStatus;
-      if (x > 1) x = 1;
-      if (x < 0) x = 0;
-      const double zW = SatWaterProp(p, 0, g.otherKind);
-      const double zS = SatSteamProp(p, 0, g.otherKind);
-      z = zW + (zS - zW) * x;
-      t = SatTemperature(p);
-      CalcStatus |= qualityFlags;
-      return SC_WET;
-    }
+    if ((y > yW && y < yS) || std::fabs(y - yW) < tol || std::fabs(y - yS) < tol)
+      return solver_search::WetAnswer(p, 0, y, g.kind, g.otherKind).Give(t, v, z, x);
     ts = SatTemperature(p);
     if (y < yW) {
       branch = Branch::Water;
@@ -113,22 +69,19 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
     }
   }
 
-  // A trial point's state is never used: its value alone, without the classification.
   auto residual = [&](double tt, bool& valid) {
-    const double r = PointPropValue(tt, p, g.kind) - y;
-    valid = CalcStatus == 0;
-    return r;
+    return solver_search::TrialResidual(tt, p, g.kind, y, valid);
   };
   // Lower guard 0.00001 °C, the (p, h) solver's upper guard at 800 °C, then the saturation guard
   // that keeps the trial at least 0.00001 °C on its own side of ts.
   auto guards = [&](double tt, double d, double& step) {
-    if (!solver_search::Shrink(tt, d, step, [](double u) { return u < 0.00001; })) return false;
-    if (g.upperGuard && !solver_search::Shrink(tt, d, step, [](double u) { return u > 800; }))
+    if (!engine_detail::Shrink(tt, d, step, [](double u) { return u < 0.00001; })) return false;
+    if (g.upperGuard && !engine_detail::Shrink(tt, d, step, [](double u) { return u > 800; }))
       return false;
     if (branch == Branch::Water)
-      return solver_search::Shrink(tt, d, step, [&](double u) { return ts - u < 0.00001; });
+      return engine_detail::Shrink(tt, d, step, [&](double u) { return ts - u < 0.00001; });
     if (branch == Branch::Steam)
-      return solver_search::Shrink(tt, d, step, [&](double u) { return u - ts < 0.00001; });
+      return engine_detail::Shrink(tt, d, step, [&](double u) { return u - ts < 0.00001; });
     return true;
   };
   // The property rises with temperature: overshot when the residual has the sign of d.
@@ -138,36 +91,22 @@ int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double
   bool valid = false;
   const double r0 = residual(t0, valid);
   const double d0 = r0 >= 0 ? -1 : 1;
-  solver_search::Outcome o = solver_search::StepSearch(t0, r0, valid, d0, 100, g.tolR, g.tolStep,
-                                                       residual, guards, overshoot, side);
-  double tFound = o.x;
-  if (o.end != End::Converged) {
-    const double a = branch == Branch::Steam ? ts : 0.1;
-    const double b = branch == Branch::Water ? ts - 0.00001 : 800;
-    auto nearCritical = [&](double tt) { return NearCritical(tt, p); };
-    if (!solver_search::Finish(o, a, b, g.tolR, g.tolStep, g.bound, residual, nearCritical, tFound,
-                               info)) {
-      CalcStatus = CS_NO_CONVERGENCE;
-      return Fail(t, v, z, x);
-    }
-  } else if (info) {
-    info->evaluations = o.evaluations;
+  const solver_search::Outcome o = solver_search::StepSearch(
+      t0, r0, valid, d0, 100, g.tolR, g.tolStep, residual, guards, overshoot, side);
+  const double a = branch == Branch::Steam ? ts : 0.1;
+  const double b = branch == Branch::Water ? ts - 0.00001 : 800;
+  auto nearCritical = [&](double tt) { return solver_search::NearCritical(tt, p); };
+  SearchInfo own;
+  const bool found =
+      solver_search::Finish(o, a, b, g.tolR, g.tolStep, g.bound, residual, nearCritical, t, own);
+  if (info) *info = own;
+  if (!found) {
+    CalcStatus = CS_NO_CONVERGENCE;
+    return Fail(t, v, z, x);
   }
-
-  t = tFound;
   z = PointPropValue(t, p, g.otherKind);
   v = PointPropValue(t, p, PK_V);
-  switch (branch) {
-    case Branch::Supercritical:
-      x = -1;
-      return SC_SUPERCRITICAL;
-    case Branch::Steam:
-      x = 1;
-      return SC_STEAM;
-    default:
-      x = 0;
-      return SC_WATER;
-  }
+  return solver_search::BranchState(branch, x);
 }
 
 }  // namespace

@@ -3,34 +3,17 @@
 #include <cstdint>
 
 #include "engine/constants.h"
-#include "engine/regions.h"
-#include "engine/satprops.h"
+#include "engine/detail/solver_parts.h"
 #include "engine/saturation.h"
-#include "engine/solver_search.h"
 #include "engine/solvers.h"
-#include "engine/statepoint_parts.h"
 
 namespace {
 
-using solver_search::End;
-
-enum class Branch { Water, Steam, Supercritical };
-
-bool NearCritical(double t, double p) {
-  const int code = FindRegion(t, p);
-  return code == RC_SUB3 || code == RC_SUB4 || code == RC_SAT_UPPER;
-}
+using solver_search::Branch;
+using solver_search::Fail;
 
 // Outside the state range from below (−1); a pressure search never steps above 100 MPa.
 int PressureSide(double p) { return PressBelowRange(p) ? -1 : (p > 100 ? 1 : 0); }
-
-int FailTS(double& p, double& v, double& h, double& x) {
-  p = 10;
-  v = 10;
-  h = 10;
-  x = 1;
-  return SC_UNKNOWN;
-}
 
 // One result slot of the (t, h) solver.
 struct Slot {
@@ -54,7 +37,7 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   if (info) *info = SearchInfo{};
   if (t > 800) {
     CalcStatus = CS_T_HIGH;
-    return FailTS(p, v, h, x);
+    return Fail(p, v, h, x);
   }
   // Entropy falls with pressure: the lowest at 100 MPa, the highest at 0.001 MPa. A temperature
   // below the range leaves CS_T_LOW from these calls; the value-range flags are OR-ed onto it.
@@ -65,7 +48,7 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
     CalcStatus |= CS_S_LOW;
   else if (s > sHi)
     CalcStatus |= CS_S_HIGH;
-  if (CalcStatus) return FailTS(p, v, h, x);
+  if (CalcStatus) return Fail(p, v, h, x);
 
   if (std::fabs(t - 374.15) < 0.00001 && std::fabs(s - 4.4429) < 0.000001) {
     p = kCriticalP;
@@ -81,20 +64,8 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   if (t < 374.15) {
     sW = SatWaterProp(t, 1, PK_S);
     sS = SatSteamProp(t, 1, PK_S);
-    if ((s > sW && s < sS) || std::fabs(s - sW) < 0.00005 || std::fabs(s - sS) < 0.00005) {
-      // Quality's flag (a fraction beyond its tolerances, or a temperature it refuses next to
-      // the critical point) would be reset by the saturation calls that follow: carry it.
-      v = Quality(t, 1, s, PK_S, x, PK_V);
-      const std::uint32_t qualityFlags = CalcStatus;
-      if (x > 1) x = 1;
-      if (x < 0) x = 0;
-      const double hW = SatWaterProp(t, 1, PK_H);
-      const double hS = SatSteamProp(t, 1, PK_H);
-      h = hW + (hS - hW) * x;
-      p = SatPressure(t);
-      CalcStatus |= qualityFlags;
-      return SC_WET;
-    }
+    if ((s > sW && s < sS) || std::fabs(s - sW) < 0.00005 || std::fabs(s - sS) < 0.00005)
+      return solver_search::WetAnswer(t, 1, s, PK_S, PK_H).Give(p, v, h, x);
     // Below sC the pressure lies above 22.12 MPa although t is below 374.15 °C.
     if (s > sC)
       branch = s >= sW ? Branch::Steam : Branch::Water;
@@ -130,23 +101,20 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
       p0 = ps * (sHi - s) / (sHi - sS);
   }
 
-  // A trial point's state is never used: its value alone, without the classification.
   auto residual = [&](double pp, bool& valid) {
-    const double r = PointPropValue(t, pp, PK_S) - s;
-    valid = CalcStatus == 0;
-    return r;
+    return solver_search::TrialResidual(t, pp, PK_S, s, valid);
   };
   // Pressure stays in 0…100 MPa; the water trial at or above ps − 0.00001, the steam trial
   // below t's ps − 0.00001, the supercritical trial above 22.12 + 0.00001.
   auto guards = [&](double pp, double d, double& step) {
-    if (!solver_search::Shrink(pp, d, step, [](double u) { return u < 0; })) return false;
-    if (!solver_search::Shrink(pp, d, step, [](double u) { return u > 100; })) return false;
+    if (!engine_detail::Shrink(pp, d, step, [](double u) { return u < 0; })) return false;
+    if (!engine_detail::Shrink(pp, d, step, [](double u) { return u > 100; })) return false;
     if (branch == Branch::Water)
-      return solver_search::Shrink(pp, d, step, [&](double u) { return ps - u > 0.00001; });
+      return engine_detail::Shrink(pp, d, step, [&](double u) { return ps - u > 0.00001; });
     if (branch == Branch::Steam && t < 374.15)
-      return solver_search::Shrink(pp, d, step, [&](double u) { return u - ps > -0.00001; });
+      return engine_detail::Shrink(pp, d, step, [&](double u) { return u - ps > -0.00001; });
     if (branch == Branch::Supercritical)
-      return solver_search::Shrink(pp, d, step, [](double u) { return u - 22.12 < 0.00001; });
+      return engine_detail::Shrink(pp, d, step, [](double u) { return u - 22.12 < 0.00001; });
     return true;
   };
   // Entropy falls with pressure: overshot when the residual's sign is against d.
@@ -157,42 +125,29 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   const double d0 = r0 > 0 ? 1 : -1;
   const solver_search::Outcome o = solver_search::StepSearch(
       p0, r0, valid, d0, 10, 0.000001, 0.000001, residual, guards, overshoot, PressureSide);
-  double pFound = o.x;
-  if (o.end != End::Converged) {
-    double a = 0.001, b = 22.12;  // steam at or above 374.15 °C
-    if (branch == Branch::Steam && t < 374.15) b = ps;
-    if (branch == Branch::Water) {
-      a = std::fmax(ps + 0.00001, 0.0007);
-      b = 100;
-    }
-    if (branch == Branch::Supercritical) {
-      a = 22.12;
-      b = 100;
-    }
-    auto nearCritical = [&](double pp) { return NearCritical(t, pp); };
-    if (!solver_search::Finish(o, a, b, 0.000001, 0.000001, solver_search::kBestPointBoundS,
-                               residual, nearCritical, pFound, info)) {
-      CalcStatus = CS_NO_CONVERGENCE;
-      return FailTS(p, v, h, x);
-    }
-  } else if (info) {
-    info->evaluations = o.evaluations;
+  double a = 0.001, b = 22.12;  // steam at or above 374.15 °C
+  if (branch == Branch::Steam && t < 374.15) b = ps;
+  if (branch == Branch::Water) {
+    a = std::fmax(ps + 0.00001, 0.0007);
+    b = 100;
   }
-
-  p = pFound;
+  if (branch == Branch::Supercritical) {
+    a = 22.12;
+    b = 100;
+  }
+  auto nearCritical = [&](double pp) { return solver_search::NearCritical(t, pp); };
+  SearchInfo own;
+  const bool found = solver_search::Finish(o, a, b, 0.000001, 0.000001,
+                                           solver_search::kBestPointBoundS, residual, nearCritical,
+                                           p, own);
+  if (info) *info = own;
+  if (!found) {
+    CalcStatus = CS_NO_CONVERGENCE;
+    return Fail(p, v, h, x);
+  }
   h = PointPropValue(t, p, PK_H);
   v = PointPropValue(t, p, PK_V);
-  switch (branch) {
-    case Branch::Supercritical:
-      x = -1;
-      return SC_SUPERCRITICAL;
-    case Branch::Steam:
-      x = 1;
-      return SC_STEAM;
-    default:
-      x = 0;
-      return SC_WATER;
-  }
+  return solver_search::BranchState(branch, x);
 }
 
 namespace {
@@ -229,13 +184,11 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
   const double sigma = y1 - y2 > 0 ? 1 : -1;
 
   auto residual = [&](double pp, bool& valid) {
-    const double r = PointPropValue(t, pp, PK_H) - h;
-    valid = CalcStatus == 0;
-    return r;
+    return solver_search::TrialResidual(t, pp, PK_H, h, valid);
   };
   auto guards = [&](double pp, double d, double& step) {
-    if (!solver_search::Shrink(pp, d, step, [](double u) { return u < 0; })) return false;
-    if (!solver_search::Shrink(pp, d, step, [](double u) { return u > 100; })) return false;
+    if (!engine_detail::Shrink(pp, d, step, [](double u) { return u < 0; })) return false;
+    if (!engine_detail::Shrink(pp, d, step, [](double u) { return u > 100; })) return false;
     if (branch == Branch::Water) {
       // Written as (ps − p) − d·Δ: rounds differently from ps − (p + d·Δ).
       while ((ps - pp) - d * step > 0.00001) {
@@ -245,7 +198,7 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
       return true;
     }
     if (branch == Branch::Steam && t < 374.15)
-      return solver_search::Shrink(pp, d, step, [&](double u) { return u - ps > -0.00001; });
+      return engine_detail::Shrink(pp, d, step, [&](double u) { return u - ps > -0.00001; });
     return true;
   };
   auto overshoot = [sigma](double d, double r) { return sigma == 1 ? d * r > 0 : d * r < 0; };
@@ -255,25 +208,20 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
   const double d0 = r0 > 0 ? -sigma : sigma;
   const solver_search::Outcome o = solver_search::StepSearch(
       p0, r0, valid, d0, 10, 0.00005, 0.000001, residual, guards, overshoot, PressureSide);
-  pFound = o.x;
-  if (o.end == End::Converged) {
-    if (info) info->evaluations += o.evaluations;
-    return true;
-  }
   double a = 0.001, b = 22.12;  // steam at or above 374.15 °C
   if (branch == Branch::Steam && t < 374.15) b = ps;
   if (branch == Branch::Water) a = std::fmax(ps + 0.00001, 0.0007);
-  auto nearCritical = [&](double pp) { return NearCritical(t, pp); };
+  auto nearCritical = [&](double pp) { return solver_search::NearCritical(t, pp); };
   SearchInfo own;
-  const bool done =
-      solver_search::Finish(o, a, b, 0.00005, 0.000001, solver_search::kBestPointBoundH, residual,
-                            nearCritical, pFound, &own);
+  const bool found = solver_search::Finish(o, a, b, 0.00005, 0.000001,
+                                           solver_search::kBestPointBoundH, residual, nearCritical,
+                                           pFound, own);
   if (info) {
     info->evaluations += own.evaluations;
-    info->converged = false;
+    info->converged = info->converged && own.converged;
     info->bestPoint = info->bestPoint || own.bestPoint;
   }
-  return done;
+  return found;
 }
 
 }  // namespace
@@ -336,14 +284,9 @@ int SolvePFromTH(double t, double h, double& p1, double& v1, double& s1, double&
     if (steam) ++count;
     if (water) ++count;
     if (wet) {
-      double x = 0;
-      const double v = Quality(t, 1, h, PK_H, x, PK_V);
-      qualityFlags = CalcStatus;  // reset by the saturation calls below; carried to the end
-      if (x > 1) x = 1;
-      if (x < 0) x = 0;
-      const double sW = SatWaterProp(t, 1, PK_S);
-      const double sS = SatSteamProp(t, 1, PK_S);
-      slot1.Fill(SatPressure(t), v, sW + (sS - sW) * x, x, SC_WET);
+      const solver_search::Wet w = solver_search::WetAnswer(t, 1, h, PK_H, PK_S);
+      qualityFlags = w.qualityFlags;  // carried past the searches below
+      slot1.Fill(w.sat, w.v, w.z, w.x, SC_WET);
       if (count == 1) {
         CalcStatus |= qualityFlags;
         return 1;
@@ -368,7 +311,9 @@ int SolvePFromTH(double t, double h, double& p1, double& v1, double& s1, double&
   auto fillSearched = [&](const Slot& slot, double p, bool isSteam) {
     const double s = PointPropValue(t, p, PK_S);
     const double v = PointPropValue(t, p, PK_V);
-    slot.Fill(p, v, s, isSteam ? 1 : 0, isSteam ? SC_STEAM : SC_WATER);
+    double x = 0;
+    const int state = solver_search::BranchState(isSteam ? Branch::Steam : Branch::Water, x);
+    slot.Fill(p, v, s, x, state);
   };
   if (both) {
     fillSearched(slot1, pSteam, true);

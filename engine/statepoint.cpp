@@ -11,7 +11,7 @@
 #include "engine/satprops.h"
 #include "engine/saturation.h"
 #include "engine/search.h"
-#include "engine/statepoint_parts.h"
+#include "engine/detail/statepoint_parts.h"
 
 namespace {
 
@@ -19,18 +19,7 @@ namespace {
 // the critical point, region selection and the subregion's equation. `state`, when given, is set
 // to SC_UNKNOWN on an inner failure.
 double Evaluate(double t, double p, int kind, int* state) {
-  if (std::fabs(t - 374.15) < 0.0001 && std::fabs(p - 22.12) < 0.00001) {
-    switch (kind) {
-      case PK_V:
-        return kCriticalV;
-      case PK_S:
-        return kCriticalS;
-      case PK_H:
-        return kCriticalH;
-      default:
-        return 0;
-    }
-  }
+  if (std::fabs(t - 374.15) < 0.0001 && std::fabs(p - 22.12) < 0.00001) return CriticalValue(kind);
 
   double r = 0;
   SearchInfo info;

@@ -34,7 +34,7 @@
 #include "engine/satprops.h"
 #include "engine/saturation.h"
 #include "engine/search.h"
-#include "engine/solver_search.h"
+#include "engine/detail/solver_parts.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
 #include "fuzz/fuzz_input.h"

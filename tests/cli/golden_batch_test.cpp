@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "cli/calccli.h"
 
@@ -30,14 +32,28 @@ std::string FirstDifference(const std::string& got, const std::string& want) {
   }
 }
 
-TEST(GoldenBatch, MixedLinesPrintTheRecordedBytes) {
+std::string RunMixedBatch() {
   std::istringstream in(ReadFile(KELM_TEST_DATA "/batch_mixed.tsv"));
   std::ostringstream out, err;
   EXPECT_EQ(kelmcli::RunBatch(in, out, err), kelmcli::kExitOk);
   EXPECT_EQ(err.str(), "");
+  return out.str();
+}
+
+TEST(GoldenBatch, MixedLinesPrintTheRecordedBytes) {
   const std::string want = ReadFile(KELM_TEST_DATA "/batch_mixed.out");
   ASSERT_FALSE(want.empty());
-  EXPECT_EQ(FirstDifference(out.str(), want), "");
+  EXPECT_EQ(FirstDifference(RunMixedBatch(), want), "");
+}
+
+// Each thread has its own status word and memos: four batches at once print what one prints.
+TEST(GoldenBatch, FourThreadsAtOncePrintWhatOneThreadPrints) {
+  const std::string alone = RunMixedBatch();
+  std::vector<std::string> outputs(4);
+  std::vector<std::thread> threads;
+  for (std::string& out : outputs) threads.emplace_back([&out] { out = RunMixedBatch(); });
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& out : outputs) EXPECT_EQ(FirstDifference(out, alone), "");
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "engine/constants.h"
-#include "engine/memo.h"
-#include "engine/statepoint_parts.h"
+#include "engine/detail/memo.h"
+#include "engine/detail/statepoint_parts.h"
 #include "engine/entrypoints.h"
 #include "engine/region1.h"
 #include "engine/region2.h"

@@ -5,7 +5,7 @@
 #include "engine/constants.h"
 #include "engine/satprops.h"
 #include "engine/saturation.h"
-#include "engine/solver_search.h"
+#include "engine/detail/solver_parts.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "engine/constants.h"
-#include "engine/solver_search.h"
+#include "engine/detail/solver_parts.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
 

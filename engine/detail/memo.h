@@ -2,8 +2,8 @@
 // temperature of a pressure, the volume of a state in subregion 3 or 4) with everything that call
 // reported, so that the same question asked again at once (the form's three properties at one
 // state, a solver's fixed pressure, s′ and h″ at one saturation pressure) is answered without
-// searching again, with the very same bits. Single-threaded, like CalcStatus. Internal to the
-// engine, its tests and its benchmarks.
+// searching again, with the very same bits. Each thread has its own, like CalcStatus. Internal to
+// the engine, its tests and its benchmarks.
 #pragma once
 
 namespace engine_memo {
