@@ -59,21 +59,26 @@ SearchOutcome StepSearch(S& search, double x, double r, bool valid, double d, do
   for (int n = 1;; ++n) {
     if (!search.Guard(x, d, step)) {
       out.end = SearchEnd::Outside;
+      out.x = x;
+      out.rounds = n - 1;
       return out;
     }
     // Δ only shrinks: a trial that cannot move now never moves again, and its residual stays.
     const bool frozen = x + step == x && x - step == x;
     x = x + d * step;
     r = search.Residual(x, valid);
-    out.x = x;
-    out.rounds = n;
     search.Note(x, r, valid);
     const bool close = valid && std::fabs(r) < search.tolR;
-    if (close && step < search.tolStep) return out;
-
+    if (close && step < search.tolStep) {
+      out.x = x;
+      out.rounds = n;
+      return out;
+    }
     const int side = search.Side(x);
     if ((frozen && !close) || n >= search.roundCap) {
       out.end = side != 0 ? SearchEnd::Outside : SearchEnd::Stalled;
+      out.x = x;
+      out.rounds = n;
       return out;
     }
     if (search.Overshoot(d, r)) {
@@ -83,6 +88,8 @@ SearchOutcome StepSearch(S& search, double x, double r, bool valid, double d, do
       // Outside its range the function answers a sentinel, the same at every deeper trial: the
       // search keeps going out and never reverses.
       out.end = SearchEnd::Outside;
+      out.x = x;
+      out.rounds = n;
       return out;
     }
   }
