@@ -8,7 +8,7 @@
 
 namespace kelmcli {
 
-inline constexpr const char* kVersion = "0.85";
+inline constexpr const char* kVersion = KELM_RELEASE;  // set in the top CMakeLists.txt
 
 // Exit statuses.
 enum : int { kExitOk = 0, kExitFailureShown = 1, kExitUsage = 2 };

@@ -1,13 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a minute of each fuzzing harness (skipped with a message where
-# clang's fuzzer runtime is missing), and last the suite in the normal build.
+# Installs what is missing, builds, and runs the test suite.
+#   bash scripts/test.sh         the normal suite
+#   bash scripts/test.sh --all   the thorough run (what CI runs): the benchmarks built, the suite
+#                                under AddressSanitizer and UndefinedBehaviorSanitizer, the
+#                                engine, form and command-line suites under ThreadSanitizer, a
+#                                minute of each fuzzing harness, then the normal suite
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh test
+all=false
+case "${1:-}" in
+  "") ;;
+  --all) all=true ;;
+  *)
+    echo "usage: bash scripts/test.sh [--all]" >&2
+    exit 2
+    ;;
+esac
+
 export QT_QPA_PLATFORM=offscreen
-cmake -S . -B build-test -G Ninja -DKELM_BUILD_TESTS=ON -DKELM_BUILD_BENCH=ON >/dev/null
-cmake --build build-test
-bash scripts/sanitize.sh
-bash scripts/fuzz.sh 60
+if $all; then
+  bash scripts/deps.sh all
+  cmake -S . -B build-test -G Ninja -DKELM_BUILD_TESTS=ON -DKELM_BUILD_BENCH=ON >/dev/null
+  cmake --build build-test
+  bash scripts/sanitize.sh address
+  bash scripts/sanitize.sh thread
+  bash scripts/fuzz.sh 60
+else
+  bash scripts/deps.sh test
+  cmake -S . -B build-test -G Ninja -DKELM_BUILD_TESTS=ON >/dev/null
+  cmake --build build-test
+fi
 ctest --test-dir build-test --output-on-failure -j2
