@@ -2,8 +2,7 @@
 """Writes the hand-made seed corpora of the harnesses: fuzz/corpus/<harness>/<name>.
 
 Form seeds are text: a line with the item and mode digits, then one line per input text.
-Engine seeds are bytes in the harness's encoding: a function byte, then its arguments, each
-double either a table value of fuzz_input.h or a raw bit pattern."""
+Engine seeds are bytes in the engine harness's encoding, calls of raw doubles."""
 import os
 import struct
 
@@ -98,68 +97,24 @@ form_bytes("text_other_bytes", b"\xf3\xa7\n\x80\x81\x82")
 # button 2 shows the stored second solution; then a new Calculate.
 form("rounds_second_solution_kept", 2, 4, "300", "1340", "", "30", "", "", "", "20", "1", "7", "")
 
-# Engine seeds.
-T = [0.01, 800.0, 374.15, 374.1501, 374.1499, 374.15001, 374.14999, 350.0, 350.000001,
-     349.999999, 350.00001, 590.0, 0.1, 100.0, 99.99993, 0.00001, 360.0, 370.0]
-P = [0.0007, 100.0, 22.12, 22.12001, 22.11999, 22.120001, 22.119999, 22.119995, 0.001, 0.0001,
-     0.1, 0.101325, 16.5, 16.535124, 16.6, 40.0, 36.0, 0.0250239, 0.02, 0.03, 8.0, 5.0, 1.0,
-     0.00069]
+# Engine seeds, one call each: function, kind 3 and by-temperature bytes, a, b and a third double
+# (IsentropicEndH's t1, a solver's second point) as raw bits, a zero byte; and NaN, infinities.
+def raw(*xs):
+    return b"".join(b"\0" + struct.pack("<d", x) for x in xs)
 
 
-def raw(value):
-    """A double as a raw bit pattern (how byte 0, then 8 big-endian bytes)."""
-    return bytes([0]) + struct.pack(">d", value)
-
-
-def raw_float(value):
-    """A float argument as a raw bit pattern (selector 0, then 4 big-endian bytes)."""
-    return bytes([0]) + struct.pack(">f", value)
-
-
-def engine(name, data):
-    write("engine_fuzz", name, data)
-
-
-for i, t in enumerate(T):
-    engine(f"sat_pressure_{t}", bytes([0]) + raw(t))
-for p in P:
-    engine(f"sat_temperature_{p}", bytes([1]) + raw(p))
-for t, p in [(0.01, 0.0007), (800, 100), (374.15, 22.12), (374.1, 22.12), (360, 19), (400, 25),
-             (300, 30), (20, 0.1), (400, 0.1), (350, 16.535124), (590, 50), (100, 0.101325)]:
-    engine(f"region_{t}_{p}", bytes([2, 0]) + raw(t) + raw(p) + bytes([0]))
-    for kind in range(3):
-        engine(f"point_{t}_{p}_{kind + 1}", bytes([5, 0]) + raw(t) + raw(p) + bytes([kind]))
-for t in [350.0, 350.000001, 360.0, 374.14995, 374.15, 0.01]:
-    engine(f"sat_steam_t_{t}", bytes([3, 1, 1]) + raw(t) + bytes([2]))
-    engine(f"sat_water_t_{t}", bytes([3, 1, 0]) + raw(t) + bytes([2]))
-for p in [16.5, 16.6, 22.119995, 22.12, 0.0007]:
-    engine(f"sat_steam_p_{p}", bytes([3, 0, 1]) + raw(p) + bytes([0]))
-    # Entropy between the saturated values (dryness 0.5 of the two), wanted enthalpy.
-    engine(f"quality_p_{p}", bytes([4, 0]) + raw(p) + bytes([1]) + raw(5.0) + bytes([0]) +
-           raw(0.5) + bytes([2]))
-for p, s in [(1, 4.5), (1, 7), (10, 1), (30, 5), (22.12, 4.4429), (0.1, 20), (0.0007, 9.0)]:
-    engine(f"ps_{p}_{s}", bytes([6]) + raw(p) + bytes([0]) + raw(s))
-for p, h in [(1, 1500), (0.1, 3000), (10, 500), (25, 2000), (0.0250239, 1000), (22.12, 2107.4)]:
-    engine(f"ph_{p}_{h}", bytes([7]) + raw(p) + bytes([0]) + raw(h))
-for t, s in [(200, 4), (400, 7), (100, 1), (374.15, 4.4429), (300, 3), (800, 7.5), (0.01, 0)]:
-    engine(f"ts_{t}_{s}", bytes([8]) + raw(t) + bytes([0]) + raw(s))
-# Findings: s = 10 above 374.15 °C once ended on the sentinel of a refused trial; just below
-# 374.15 °C h' exceeds h'' and the wet slot of the (t, h) solver is flagged.
-engine("finding_ts_sentinel_collision", bytes([8]) + raw(374.1501) + bytes([0]) + raw(10.0))
-engine("finding_th_wet_slot_flagged", bytes([9]) + raw(374.1499) + bytes([0]) + raw(2105.5157224293698))
-for t, h in [(300, 1340), (400, 3000), (374.15, 2107.4), (400, 1000), (100, 0.5), (370, 1800)]:
-    engine(f"th_{t}_{h}", bytes([9]) + raw(t) + bytes([0]) + raw(h))
-for which, arg in [(0, 1.0), (1, 0.007), (2, 221.2), (7, 100.0), (11, 374.15), (8, 0.0099)]:
-    by_pressure = bytes([0]) if which < 7 else b""
-    engine(f"entry_{which}_{arg}", bytes([10, which]) + by_pressure + raw_float(arg))
-for t1, p1, p2 in [(500, 10, 0.1), (300, 1, 1), (300, 1, 0.00005), (300, 1, 0.0005), (900, 10, 1)]:
-    engine(f"isentropic_{t1}_{p1}_{p2}", bytes([11]) + raw_float(t1) + raw_float(p1) +
-           raw_float(p2) + bytes([0]))
-# Special values: NaN, infinities, −0, denormals through the kAny table, for every function.
-for fn in range(12):
-    for k, label in [(0, "nan"), (2, "inf"), (3, "minus_inf"), (5, "minus_zero"), (6, "denormal")]:
-        extreme = bytes([64, k])
-        engine(f"extreme_{fn}_{label}", bytes([fn]) + extreme * 6)
+ENGINE = [
+    ("sat_pressure", [(100, 0), (0.0099, 0)]), ("sat_temperature", [(0.1, 0), (22.11, 0)]),
+    ("find_region", [(360, 19), (589.99997, 100)]), ("sat_prop", [(350.0000005, 0), (374.15, 0)]),
+    ("quality", [(100, 0.5), (374.14995, 0.5)]), ("point_prop", [(374.15, 22.12), (100, 0.101325)]),
+    ("entry_point", [(1.0, 0), (0.005, 0)]), ("isentropic", [(100, 1), (10, 10)]),
+    ("t_from_ps", [(1, 4.5), (22.12, 3.5)]), ("t_from_ph", [(22.05, 2002.535), (0.1, 0.5)]),
+    ("p_from_ts", [(374.15, 4.3), (382.2901, 10)]), ("p_from_th", [(374.14, 2122.82), (100, 424)]),
+    ("pure_and_volume", [(360, 0.001), (380, 25)])]
+for fn, (name, pairs) in enumerate(ENGINE):
+    for a, b in pairs + [(float("nan"), float("inf"))]:
+        engine = bytes([fn, 2, 1]) + raw(a, b, 500 if a == a else float("-inf")) + b"\0"
+        write("engine_fuzz", f"{name}_{a}_{b}", engine)
 
 # Batch seeds: lines as a batch file holds them.
 def batch(name, data):
