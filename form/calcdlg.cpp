@@ -26,8 +26,12 @@ void CCalcDlg::OnInitDialog() {
   const InputText& first = ModeRows(Item::SatWater).front().input[0];
   m_strLabel1 = first.label;
   m_strUnit1 = first.unit;
+  const std::vector<std::string> items = ::ItemTexts();
+  for (int i = 0; i < int(items.size()); ++i) m_window.InsertItem(i, items[i]);
   m_window.UpdateData(*this, false);
-  m_window.EnableControl(IDC_SOLUTION2, false);
+  // The controls of the template that start disabled: the inputs the first item does not use,
+  // Calculate until its inputs hold text, and "2" until a result has two solutions.
+  for (int id : {IDC_INPUT2, IDC_INPUT3, IDC_CALC, IDC_SOLUTION2}) m_window.EnableControl(id, false);
 }
 
 void CCalcDlg::InsertModes(int item) {

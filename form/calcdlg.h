@@ -16,7 +16,8 @@ class CCalcDlg : public CalcFormData {
   static const std::vector<std::string>& ItemTexts();
   static const std::vector<std::string>& ModeTexts(int item);
 
-  // The window has filled IDC_ITEM with ItemTexts() and set the template's enabled states.
+  // Fills both lists, sets the first labels, writes every member to the controls and disables
+  // the controls that start disabled.
   void OnInitDialog();
   void OnSelChangeItem();
   void OnSelChangeMode();
