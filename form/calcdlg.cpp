@@ -31,7 +31,9 @@ void CCalcDlg::OnInitDialog() {
   m_window.UpdateData(*this, false);
   // The controls of the template that start disabled: the inputs the first item does not use,
   // Calculate until its inputs hold text, and "2" until a result has two solutions.
-  for (int id : {IDC_INPUT2, IDC_INPUT3, IDC_CALC, IDC_SOLUTION2}) m_window.EnableControl(id, false);
+  for (int id : {IDC_INPUT2, IDC_INPUT3, IDC_CALC, IDC_SOLUTION2}) {
+    m_window.EnableControl(id, false);
+  }
 }
 
 void CCalcDlg::InsertModes(int item) {

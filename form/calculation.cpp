@@ -18,7 +18,7 @@ float Times10(float value) { return float(value * 10.0); }
 // The engine calls of one computation. Every call goes through here: its status word is read
 // once, right after the call, and kept with the call's name; a non-zero status fails the
 // computation, which still runs to its end.
-class CCallLog {
+class CEngineCalls {
  public:
   // An entry point: a single-precision argument, the status through its out-parameter.
   double Entry(EngineCall call, double (*entry)(float, int*), float arg) {
@@ -45,10 +45,10 @@ class CCallLog {
     return Finite(value);
   }
 
-  // A solver, whose answers arrive through its out-parameters: each goes through Finite.
-  template <typename Solve>
-  int Solver(EngineCall call, Solve solve) {
-    const int answer = solve();
+  // A solver, whose answers arrive through its out-parameters: each then goes through Finite.
+  template <typename Solver>
+  int Solve(EngineCall call, Solver solver) {
+    const int answer = solver();
     Record(call, CalcStatus);
     return answer;
   }
@@ -73,167 +73,172 @@ class CCallLog {
 
 // Saturated water or steam at a pressure: every entry point takes it ×10.
 CalcResult SatWaterByP(float p, float, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   const float p10 = Times10(p);
   point.p = p;
-  point.t = float(log.Entry(EngineCall::SatTByP, SatTByP, p10));
-  point.h = float(log.Entry(EngineCall::SatWaterHByP, SatWaterHByP, p10));
-  point.s = float(log.Entry(EngineCall::SatWaterSByP, SatWaterSByP, p10));
-  point.v = float(log.Entry(EngineCall::SatWaterVByP, SatWaterVByP, p10));
-  return log.result;
+  point.t = float(engine.Entry(EngineCall::SatTByP, SatTByP, p10));
+  point.h = float(engine.Entry(EngineCall::SatWaterHByP, SatWaterHByP, p10));
+  point.s = float(engine.Entry(EngineCall::SatWaterSByP, SatWaterSByP, p10));
+  point.v = float(engine.Entry(EngineCall::SatWaterVByP, SatWaterVByP, p10));
+  return engine.result;
 }
 
 CalcResult SatSteamByP(float p, float, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   const float p10 = Times10(p);
   point.p = p;
-  point.t = float(log.Entry(EngineCall::SatTByP, SatTByP, p10));
-  point.h = float(log.Entry(EngineCall::SatSteamHByP, SatSteamHByP, p10));
-  point.s = float(log.Entry(EngineCall::SatSteamSByP, SatSteamSByP, p10));
-  point.v = float(log.Entry(EngineCall::SatSteamVByP, SatSteamVByP, p10));
-  return log.result;
+  point.t = float(engine.Entry(EngineCall::SatTByP, SatTByP, p10));
+  point.h = float(engine.Entry(EngineCall::SatSteamHByP, SatSteamHByP, p10));
+  point.s = float(engine.Entry(EngineCall::SatSteamSByP, SatSteamSByP, p10));
+  point.v = float(engine.Entry(EngineCall::SatSteamVByP, SatSteamVByP, p10));
+  return engine.result;
 }
 
 // SatPByT answers the pressure ×10; the product with 0.1 is taken in double precision.
 CalcResult SatWaterByT(float t, float, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   point.t = t;
-  point.p = float(log.Entry(EngineCall::SatPByT, SatPByT, t) * 0.1);
-  point.h = float(log.Entry(EngineCall::SatWaterHByT, SatWaterHByT, t));
-  point.s = float(log.Entry(EngineCall::SatWaterSByT, SatWaterSByT, t));
-  point.v = float(log.Entry(EngineCall::SatWaterVByT, SatWaterVByT, t));
-  return log.result;
+  point.p = float(engine.Entry(EngineCall::SatPByT, SatPByT, t) * 0.1);
+  point.h = float(engine.Entry(EngineCall::SatWaterHByT, SatWaterHByT, t));
+  point.s = float(engine.Entry(EngineCall::SatWaterSByT, SatWaterSByT, t));
+  point.v = float(engine.Entry(EngineCall::SatWaterVByT, SatWaterVByT, t));
+  return engine.result;
 }
 
 CalcResult SatSteamByT(float t, float, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   point.t = t;
-  point.p = float(log.Entry(EngineCall::SatPByT, SatPByT, t) * 0.1);
-  point.h = float(log.Entry(EngineCall::SatSteamHByT, SatSteamHByT, t));
+  point.p = float(engine.Entry(EngineCall::SatPByT, SatPByT, t) * 0.1);
+  point.h = float(engine.Entry(EngineCall::SatSteamHByT, SatSteamHByT, t));
   // No steam entropy or volume by temperature: both come through the pressure just found.
   const float p10 = Times10(point.p);
-  point.s = float(log.Entry(EngineCall::SatSteamSByP, SatSteamSByP, p10));
-  point.v = float(log.Entry(EngineCall::SatSteamVByP, SatSteamVByP, p10));
-  return log.result;
+  point.s = float(engine.Entry(EngineCall::SatSteamSByP, SatSteamSByP, p10));
+  point.v = float(engine.Entry(EngineCall::SatSteamVByP, SatSteamVByP, p10));
+  return engine.result;
 }
 
 // The state code is the one the last call (the volume) wrote; no dryness is known.
 CalcResult PointByPT(float p, float t, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   point.p = p;
   point.t = t;
   int state = SC_UNKNOWN;
-  point.h = float(log.Point(t, p, PK_H, state));
-  point.s = float(log.Point(t, p, PK_S, state));
-  point.v = float(log.Point(t, p, PK_V, state));
+  point.h = float(engine.Point(t, p, PK_H, state));
+  point.s = float(engine.Point(t, p, PK_S, state));
+  point.v = float(engine.Point(t, p, PK_V, state));
   point.state = state;
-  return log.result;
+  return engine.result;
 }
 
 CalcResult PointByPS(float p, float s, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   double t = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = log.Solver(EngineCall::SolveTFromPS, [&] { return SolveTFromPS(p, s, t, v, h, x); });
+  point.state = engine.Solve(EngineCall::SolveTFromPS,
+                             [&] { return SolveTFromPS(p, s, t, v, h, x); });
   point.p = p;
-  point.t = float(log.Finite(t));
-  point.h = float(log.Finite(h));
+  point.t = float(engine.Finite(t));
+  point.h = float(engine.Finite(h));
   point.s = s;
-  point.v = float(log.Finite(v));
-  point.x = float(log.Finite(x, kSentinelX));
-  return log.result;
+  point.v = float(engine.Finite(v));
+  point.x = float(engine.Finite(x, kSentinelX));
+  return engine.result;
 }
 
 CalcResult PointByPH(float p, float h, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   double t = 0.0, v = 0.0, s = 0.0, x = 0.0;
-  point.state = log.Solver(EngineCall::SolveTFromPH, [&] { return SolveTFromPH(p, h, t, v, s, x); });
+  point.state = engine.Solve(EngineCall::SolveTFromPH,
+                             [&] { return SolveTFromPH(p, h, t, v, s, x); });
   point.p = p;
-  point.t = float(log.Finite(t));
+  point.t = float(engine.Finite(t));
   point.h = h;
-  point.s = float(log.Finite(s));
-  point.v = float(log.Finite(v));
-  point.x = float(log.Finite(x, kSentinelX));
-  return log.result;
+  point.s = float(engine.Finite(s));
+  point.v = float(engine.Finite(v));
+  point.x = float(engine.Finite(x, kSentinelX));
+  return engine.result;
 }
 
 CalcResult PointByTS(float t, float s, float) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   double p = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = log.Solver(EngineCall::SolvePFromTS, [&] { return SolvePFromTS(t, s, p, v, h, x); });
-  point.p = float(log.Finite(p));
+  point.state = engine.Solve(EngineCall::SolvePFromTS,
+                             [&] { return SolvePFromTS(t, s, p, v, h, x); });
+  point.p = float(engine.Finite(p));
   point.t = t;
-  point.h = float(log.Finite(h));
+  point.h = float(engine.Finite(h));
   point.s = s;
-  point.v = float(log.Finite(v));
-  point.x = float(log.Finite(x, kSentinelX));
-  return log.result;
+  point.v = float(engine.Finite(v));
+  point.x = float(engine.Finite(x, kSentinelX));
+  return engine.result;
 }
 
 // Up to two pressures: slot 1 the wet solution, slot 2 the compressed-water one. Slots the solver
 // leaves unwritten (no solution) are not stored.
 CalcResult PointByTH(float t, float h, float) {
-  CCallLog log;
+  CEngineCalls engine;
   double p[2] = {}, v[2] = {}, s[2] = {}, x[2] = {};
   int state[2] = {SC_UNKNOWN, SC_UNKNOWN};
-  const int count = log.Solver(EngineCall::SolvePFromTH, [&] {
+  const int count = engine.Solve(EngineCall::SolvePFromTH, [&] {
     return SolvePFromTH(t, h, p[0], v[0], s[0], x[0], state[0], p[1], v[1], s[1], x[1], state[1]);
   });
-  log.result.solutions = count;
+  engine.result.solutions = count;
   for (int k = 0; k < 2 && (k == 0 || k < count); ++k) {
-    Solution& point = log.result.solution[k];
+    Solution& point = engine.result.solution[k];
     point.t = t;
     point.h = h;
     if (k >= count) break;
-    point.p = float(log.Finite(p[k]));
-    point.s = float(log.Finite(s[k]));
-    point.v = float(log.Finite(v[k]));
-    point.x = float(log.Finite(x[k], kSentinelX));
+    point.p = float(engine.Finite(p[k]));
+    point.s = float(engine.Finite(s[k]));
+    point.v = float(engine.Finite(v[k]));
+    point.x = float(engine.Finite(x[k], kSentinelX));
     point.state = state[k];
   }
-  return log.result;
+  return engine.result;
 }
 
 // The end point from the end-point enthalpy at p2 given in MPa as parsed (not the ×10 form).
 // A failed IsentropicEndH still goes on: its sentinel (10 or 100) is the enthalpy solved for.
 CalcResult EndByP(float p1, float t1, float p2) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
-  const double h2 = log.EndH(t1, Times10(p1), Times10(p2));
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
+  const double h2 = engine.EndH(t1, Times10(p1), Times10(p2));
   double t = 0.0, v = 0.0, s = 0.0, x = 0.0;
-  point.state = log.Solver(EngineCall::SolveTFromPH, [&] { return SolveTFromPH(p2, h2, t, v, s, x); });
+  point.state = engine.Solve(EngineCall::SolveTFromPH,
+                             [&] { return SolveTFromPH(p2, h2, t, v, s, x); });
   point.p = p2;
-  point.t = float(log.Finite(t));
+  point.t = float(engine.Finite(t));
   point.h = float(h2);
-  point.s = float(log.Finite(s));
-  point.v = float(log.Finite(v));
-  point.x = float(log.Finite(x, kSentinelX));
-  return log.result;
+  point.s = float(engine.Finite(s));
+  point.v = float(engine.Finite(v));
+  point.x = float(engine.Finite(x, kSentinelX));
+  return engine.result;
 }
 
 // The start entropy at (t1, p1 MPa as parsed), then the pressure of that entropy at t2; nothing
 // asks that the end lie below the start.
 CalcResult EndByT(float p1, float t1, float t2) {
-  CCallLog log;
-  Solution& point = log.result.solution[0];
+  CEngineCalls engine;
+  Solution& point = engine.result.solution[0];
   int startState = SC_UNKNOWN;
-  const double s1 = log.Point(t1, p1, PK_S, startState);
+  const double s1 = engine.Point(t1, p1, PK_S, startState);
   double p = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = log.Solver(EngineCall::SolvePFromTS, [&] { return SolvePFromTS(t2, s1, p, v, h, x); });
-  point.p = float(log.Finite(p));
+  point.state = engine.Solve(EngineCall::SolvePFromTS,
+                             [&] { return SolvePFromTS(t2, s1, p, v, h, x); });
+  point.p = float(engine.Finite(p));
   point.t = t2;
-  point.h = float(log.Finite(h));
+  point.h = float(engine.Finite(h));
   point.s = float(s1);
-  point.v = float(log.Finite(v));
-  point.x = float(log.Finite(x, kSentinelX));
-  return log.result;
+  point.v = float(engine.Finite(v));
+  point.x = float(engine.Finite(x, kSentinelX));
+  return engine.result;
 }
 
 constexpr InputText kNone = {"", ""};

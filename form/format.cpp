@@ -56,6 +56,8 @@ ResultTexts ShownTexts(Item item, const CalcResult& result) {
   texts.volume = FormatVolume(shown.v);
   const ItemRow* row = FindItem(int(item));
   const char* itemState = row != nullptr ? row->stateText : nullptr;
-  texts.state = result.failed ? kCalcFailedText : itemState ? itemState : StateText(shown.state, shown.x);
+  texts.state = result.failed ? kCalcFailedText
+                : itemState != nullptr ? itemState
+                                       : StateText(shown.state, shown.x);
   return texts;
 }

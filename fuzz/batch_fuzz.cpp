@@ -22,7 +22,7 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& line) {
   std::fprintf(stderr, "batch_fuzz: %s\n  line: %s\n", what.c_str(),
-               kelmcli::Quote(line).c_str());
+               Quote(line).c_str());
   std::abort();
 }
 

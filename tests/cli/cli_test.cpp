@@ -242,7 +242,7 @@ TEST(Quote, KeepsUtf8AndEscapesControlsAndBrokenBytes) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.quoted);
-    EXPECT_EQ(kelmcli::Quote(row.text), row.quoted);
+    EXPECT_EQ(Quote(row.text), row.quoted);
   }
 }
 
