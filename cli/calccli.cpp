@@ -87,10 +87,9 @@ bool ShowsFailure(const FormOutcome& outcome) {
 }
 
 std::string FormatTsv(const FormOutcome& outcome) {
-  const ResultTexts& r = outcome.shown;
-  std::string line = r.pressure + '\t' + r.temperature + '\t' + r.enthalpy + '\t' + r.entropy +
-                     '\t' + r.volume + '\t' + r.state + '\t' + std::to_string(outcome.solutions);
+  std::string line = Joined(outcome.shown, '\t') + '\t' + std::to_string(outcome.solutions);
   if (outcome.solutions == 2) {
+    // The temperature is shared by both solutions.
     const ResultTexts& r2 = outcome.second;
     line += '\t' + r2.pressure + '\t' + r2.enthalpy + '\t' + r2.entropy + '\t' + r2.volume +
             '\t' + r2.state;

@@ -275,6 +275,16 @@ constexpr ModeRow kModeRows[] = {
 
 }  // namespace
 
+const char* CallName(EngineCall call) {
+  static constexpr const char* kNames[] = {
+      "SatTByP",      "SatPByT",      "SatWaterHByP",   "SatWaterSByP", "SatWaterVByP",
+      "SatWaterHByT", "SatWaterSByT", "SatWaterVByT",   "SatSteamHByP", "SatSteamSByP",
+      "SatSteamVByP", "SatSteamHByT", "IsentropicEndH", "PointPropH",   "PointPropS",
+      "PointPropV",   "SolveTFromPS", "SolveTFromPH",   "SolvePFromTS", "SolvePFromTH"};
+  const auto index = std::size_t(call);
+  return index < std::size(kNames) ? kNames[index] : "?";
+}
+
 std::span<const ItemRow> ItemRows() { return kItemRows; }
 
 std::span<const ModeRow> ModeRows(Item item) {

@@ -37,6 +37,9 @@ enum class EngineCall : std::uint8_t {
   SolveTFromPS, SolveTFromPH, SolvePFromTS, SolvePFromTH,
 };
 
+// The engine function's name: "SatTByP", "PointPropH", …
+const char* CallName(EngineCall call);
+
 // One engine call as the computation saw it.
 struct CallRecord {
   EngineCall call = EngineCall::SatTByP;

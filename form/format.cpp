@@ -42,6 +42,11 @@ std::string StateText(int state, float x) {
   }
 }
 
+std::string Joined(const ResultTexts& t, char separator) {
+  return t.pressure + separator + t.temperature + separator + t.enthalpy + separator + t.entropy +
+         separator + t.volume + separator + t.state;
+}
+
 ResultTexts ShownTexts(Item item, const CalcResult& result) {
   const Solution& shown = result.solution[0];
   ResultTexts texts;

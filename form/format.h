@@ -26,6 +26,9 @@ struct ResultTexts {
   std::string pressure, temperature, enthalpy, entropy, volume, state;
 };
 
+// The six texts in field order, pressure first, each followed by the separator but the last.
+std::string Joined(const ResultTexts& texts, char separator);
+
 // What the form shows after Calculate for a result of the item: solution 1, or the given
 // temperature and enthalpy alone when there is no solution; a failure shows as the state text.
 ResultTexts ShownTexts(Item item, const CalcResult& result);
