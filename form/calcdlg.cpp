@@ -9,24 +9,12 @@
 
 CCalcDlg::CCalcDlg(IFormWindow& window) : m_window(window) {}
 
-const std::vector<std::string>& CCalcDlg::ItemTexts() {
-  static const std::vector<std::string> items = ::ItemTexts();
-  return items;
-}
-
-const std::vector<std::string>& CCalcDlg::ModeTexts(int item) {
-  static const std::vector<std::string> modes[4] = {::ModeTexts(0), ::ModeTexts(1),
-                                                    ::ModeTexts(2), ::ModeTexts(3)};
-  static const std::vector<std::string> none;
-  return item >= 0 && item < 4 ? modes[item] : none;
-}
-
 void CCalcDlg::OnInitDialog() {
   InsertModes(0);
   const InputText& first = ModeRows(Item::SatWater).front().input[0];
   m_strLabel1 = first.label;
   m_strUnit1 = first.unit;
-  const std::vector<std::string> items = ::ItemTexts();
+  const std::vector<std::string> items = ItemTexts();
   for (int i = 0; i < int(items.size()); ++i) m_window.InsertItem(i, items[i]);
   m_window.UpdateData(*this, false);
   // The controls of the template that start disabled: the inputs the first item does not use,

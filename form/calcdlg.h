@@ -3,18 +3,12 @@
 // IFormWindow. Items, modes, labels and computations come from the table of form/calculation.h.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "form/calculation.h"
 #include "form/formwindow.h"
 
 class CCalcDlg : public CalcFormData {
  public:
   explicit CCalcDlg(IFormWindow& window);
-
-  static const std::vector<std::string>& ItemTexts();
-  static const std::vector<std::string>& ModeTexts(int item);
 
   // Fills both lists, sets the first labels, writes every member to the controls and disables
   // the controls that start disabled.
