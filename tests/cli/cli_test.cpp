@@ -116,11 +116,11 @@ TEST(Batch, SkipsCommentsAndBlanksAndReportsUnreadableLinesByNumber) {
   const std::string water =
       "0.100000 MPa\t99.631638 ℃\t417.510864 kJ/kg\t1.302708 kJ/(kg*K)\t0.001043 m**3/kg\t饱和水\t1\n";
   std::istringstream in("\xEF\xBB\xBF# item\tmode\r\n0\t0\t0.1\r\n\n   \t \n0\t0\t0.1\t不用\t99\n"
-                        "2\t4\t100\n0\t0\t0.1\t2\t3\t4\n\xFF\x01\rx\t0\t1\n #0\t0\t0.1\n0\t0\t" +
+                        "2\t4\r\n0\t0\t0.1\t2\t3\t4\n\xFF\x01\rx\t0\t1\n #0\t0\t0.1\n0\t0\t" +
                         std::string(70000, '1') + "\n# " + std::string(70000, 'c') + "\n0\t0\t0.1");
   std::string wantOut = water + water, wantErr;
   for (const auto& [line, message] : std::initializer_list<std::pair<int, std::string>>{
-           {6, "input 2 (计算点焓, kJ/kg) left empty"},
+           {6, "input 1 (计算点温度, ℃) left empty"},
            {7, "more than five tab-separated fields (ITEM, MODE, INPUT1, INPUT2, INPUT3)"},
            {8, "unknown item \"\\xFF\\x01\\x0Dx\"" + items},
            {9, "unknown item \" #0\"" + items},
