@@ -86,7 +86,8 @@ TEST(CalcForm, UnknownItemOrModeLeavesWhatOnlyItsRowWouldSet) {
     c.m_strLabel1 = c.m_strUnit1 = c.m_strLabel2 = c.m_strUnit2 = c.m_strLabel3 = c.m_strUnit3 = "x";
     s.window.enableCalls.clear();
     s.PickMode(item < 4 ? 7 : 0);
-    EXPECT_EQ(Inputs(s), expected[item]);
+    s.form.OnCalc();  // calculates nothing either
+    EXPECT_EQ(Inputs(s) + s.window.controls.m_strState, std::string(expected[item]) + "未知");
     EXPECT_EQ(s.window.modes, kModeLists[item < 4 ? item : 2]);
     EXPECT_EQ(s.window.enableCalls.empty(), item == 4);
   }
@@ -234,6 +235,7 @@ TEST(SolutionButtons, SwitchBetweenTwoStoredSolutionsUntilTheNextCalculate) {
   const std::string first = Joined(s.Texts(), '|');
   s.ClickSolution(2);
   const std::string second = Joined(s.Texts(), '|');
+  EXPECT_EQ(s.form.m_fX2, 0.0f);  // compressed water, its dryness stored though not shown
   int writes = s.window.writes;
   s.form.OnSolution2();  // the checked button again: nothing
   EXPECT_EQ(s.window.writes, writes);
