@@ -190,11 +190,12 @@ CalcResult PointByTH(float t, float h, float) {
     return SolvePFromTH(t, h, p[0], v[0], s[0], x[0], state[0], p[1], v[1], s[1], x[1], state[1]);
   });
   engine.result.solutions = count;
-  for (int k = 0; k < 2 && (k == 0 || k < count); ++k) {
-    Solution& point = engine.result.solution[k];
+  for (Solution& point : engine.result.solution) {
     point.t = t;
     point.h = h;
-    if (k >= count) break;
+  }
+  for (int k = 0; k < count && k < 2; ++k) {
+    Solution& point = engine.result.solution[k];
     point.p = float(engine.Finite(p[k]));
     point.s = float(engine.Finite(s[k]));
     point.v = float(engine.Finite(v[k]));

@@ -62,9 +62,8 @@ struct Solution {
 };
 
 struct CalcResult {
-  // solution[0] is the one shown after Calculate. With no solution (only TemperatureEnthalpy)
-  // it holds just the given t and h; solution[1] holds a second solution only when there is one,
-  // with the same t and h.
+  // solution[0] is the one shown after Calculate; solution[1] is the second when there are two.
+  // With no solution (only TemperatureEnthalpy) both hold just the given t and h.
   std::array<Solution, 2> solution{};
   int solutions = 1;    // 1, or the count 0, 1, 2 of SolvePFromTH
   bool failed = false;  // some call reported a non-zero status or a non-finite answer
