@@ -119,8 +119,8 @@ class TestCalcWnd : public QObject {
     Activate();
     QStringList closed;
     // Closes the modal box with a key once the nested loop runs; a watchdog against a hang.
-    auto closeWith = [&closed](Qt::Key key) {
-      QTimer::singleShot(0, [&closed, key] {
+    auto closeWith = [&closed, this](Qt::Key key) {
+      QTimer::singleShot(0, m_wnd.get(), [&closed, key] {
         QWidget* box = QApplication::activeModalWidget();
         if (box != nullptr) QTest::keyClick(box, key);
         closed << (box == nullptr ? "none" : box->isVisible() ? "still open" : box->objectName());
@@ -133,7 +133,7 @@ class TestCalcWnd : public QObject {
     QTest::keyClick(m_wnd.get(), Qt::Key_F1);
     // A right click on the form's face: its one entry opens a new box, which Enter closes.
     QString entries;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, m_wnd.get(), [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (menu == nullptr) return;
       for (const QAction* action : menu->actions()) entries += action->text();
