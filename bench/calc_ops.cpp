@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "bench/ops.h"
-#include "form/calcdlg.h"
-#include "form/recordwindow.h"
+#include "form/formsession.h"
 
 namespace kelm_ops {
 namespace {
@@ -71,32 +70,23 @@ constexpr CalcCase kCases[] = {
 constexpr int kCaseCount = int(sizeof kCases / sizeof kCases[0]);
 
 // A form with the case's item, mode and inputs picked and typed, ready for Calculate.
-struct PreparedForm {
-  CRecordWindow window;
-  CCalcDlg dlg{window};
-  explicit PreparedForm(const CalcCase& c) {
-    dlg.OnInitDialog();
-    window.controls.m_nItem = c.item;
-    dlg.OnSelChangeItem();
-    window.controls.m_nMode = c.mode;
-    dlg.OnSelChangeMode();
-    window.controls.m_strInput1 = c.in1;
-    window.controls.m_strInput2 = c.in2;
-    window.controls.m_strInput3 = c.in3;
-    dlg.OnChangeInput();
+CFormSession& Prepared(int index) {
+  static std::vector<std::unique_ptr<CFormSession>> forms(kCaseCount);
+  if (!forms[index]) {
+    const CalcCase& c = kCases[index];
+    const char* const inputs[3] = {c.in1, c.in2, c.in3};
+    forms[index] = std::make_unique<CFormSession>();
+    forms[index]->PickItem(c.item);
+    forms[index]->PickMode(c.mode);
+    for (int i = 0; i < 3; ++i) forms[index]->Type(i + 1, inputs[i]);
   }
-};
-
-PreparedForm& Prepared(int index) {
-  static std::vector<std::unique_ptr<PreparedForm>> forms(kCaseCount);
-  if (!forms[index]) forms[index] = std::make_unique<PreparedForm>(kCases[index]);
   return *forms[index];
 }
 
 void RunCalc(int index) {
-  PreparedForm& form = Prepared(index);
-  form.dlg.OnCalc();
-  Sink(double(form.dlg.m_fH));
+  CFormSession& form = Prepared(index);
+  form.ClickCalculate();
+  Sink(double(form.form.m_fH));
 }
 
 std::vector<Op> MakeOps() {

@@ -1,25 +1,17 @@
 // The calculation form: its items, input modes, labels and enabling rules, and the Calculate
 // command with its result display. Free of any window system: it reaches its window only through
-// IFormWindow.
+// IFormWindow. Items, modes, labels and computations come from the table of form/calculation.h.
 #pragma once
 
-#include <string>
-#include <vector>
-
+#include "form/calculation.h"
 #include "form/formwindow.h"
-#include "form/parse.h"
-#include "form/resource.h"
 
 class CCalcDlg : public CalcFormData {
  public:
   explicit CCalcDlg(IFormWindow& window);
 
-  // "饱和水", "饱和蒸汽", "任意状态水或水蒸汽", "等熵焓降末点".
-  static const std::vector<std::string>& ItemTexts();
-  // The modes an item puts into IDC_MODE, in list order; empty for an unknown item.
-  static const std::vector<std::string>& ModeTexts(int item);
-
-  // The window has filled IDC_ITEM with ItemTexts() and set the template's enabled states.
+  // Fills both lists, sets the first labels, writes every member to the controls and disables
+  // the controls that start disabled.
   void OnInitDialog();
   void OnSelChangeItem();
   void OnSelChangeMode();
@@ -52,7 +44,9 @@ class CCalcDlg : public CalcFormData {
   bool m_bFailed = false;  // the last temperature-and-enthalpy calculation failed
 
  private:
-  void SetLabels(int item, int mode, bool set1, bool set2, bool set3);
+  void InsertModes(int item);
+  void ShowInputs(int item, int mode);
+  void ShowResult(const ModeRow& row, const CalcResult& result);
   void ShowSolution(float p, float h, float s, float v, int state, float x);
 
   IFormWindow& m_window;

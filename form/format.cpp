@@ -41,3 +41,28 @@ std::string StateText(int state, float x) {
       return "未知";
   }
 }
+
+std::string Joined(const ResultTexts& t, char separator) {
+  return t.pressure + separator + t.temperature + separator + t.enthalpy + separator + t.entropy +
+         separator + t.volume + separator + t.state;
+}
+
+ResultTexts ShownTexts(Item item, const CalcResult& result) {
+  const Solution& shown = result.solution[0];
+  ResultTexts texts;
+  texts.temperature = FormatTemperature(shown.t);
+  texts.enthalpy = FormatEnthalpy(shown.h);
+  if (result.solutions == 0) {
+    texts.state = result.failed ? kCalcFailedText : "未知";
+    return texts;
+  }
+  texts.pressure = FormatPressure(shown.p);
+  texts.entropy = FormatEntropy(shown.s);
+  texts.volume = FormatVolume(shown.v);
+  const ItemRow* row = FindItem(int(item));
+  const char* itemState = row != nullptr ? row->stateText : nullptr;
+  texts.state = result.failed ? kCalcFailedText
+                : itemState != nullptr ? itemState
+                                       : StateText(shown.state, shown.x);
+  return texts;
+}

@@ -32,8 +32,10 @@ class IFormWindow {
   virtual ~IFormWindow() = default;
   virtual void EnableControl(int id, bool enable) = 0;
   virtual bool IsControlEnabled(int id) const = 0;
-  virtual void ClearModeList() = 0;                                // empty IDC_MODE
-  virtual void InsertMode(int index, const std::string& text) = 0;  // insert into IDC_MODE
+  // Insert into IDC_ITEM, or into IDC_MODE; an index below zero or past the end appends.
+  virtual void InsertItem(int index, const std::string& text) = 0;
+  virtual void ClearModeList() = 0;  // empty IDC_MODE
+  virtual void InsertMode(int index, const std::string& text) = 0;
   // save: read every member from its control; otherwise write every member to its control.
   // Both directions run over the members in the order of CalcFormData.
   virtual void UpdateData(CalcFormData& data, bool save) = 0;

@@ -1,14 +1,13 @@
 #include "form/recordwindow.h"
 
-#include "form/calcdlg.h"
-#include "form/resource.h"
+namespace {
 
-CRecordWindow::CRecordWindow() : items(CCalcDlg::ItemTexts()) {
-  m_enabled[IDC_INPUT2] = false;
-  m_enabled[IDC_INPUT3] = false;
-  m_enabled[IDC_CALC] = false;
-  m_enabled[IDC_SOLUTION2] = false;
+void Insert(std::vector<std::string>& list, int index, const std::string& text) {
+  if (index < 0 || index > int(list.size())) index = int(list.size());
+  list.insert(list.begin() + index, text);
 }
+
+}  // namespace
 
 void CRecordWindow::EnableControl(int id, bool enable) {
   m_enabled[id] = enable;
@@ -20,15 +19,11 @@ bool CRecordWindow::IsControlEnabled(int id) const {
   return it == m_enabled.end() ? true : it->second;
 }
 
+void CRecordWindow::InsertItem(int index, const std::string& text) { Insert(items, index, text); }
+
 void CRecordWindow::ClearModeList() { modes.clear(); }
 
-void CRecordWindow::InsertMode(int index, const std::string& text) {
-  if (index < 0 || index > static_cast<int>(modes.size())) {
-    modes.push_back(text);
-  } else {
-    modes.insert(modes.begin() + index, text);
-  }
-}
+void CRecordWindow::InsertMode(int index, const std::string& text) { Insert(modes, index, text); }
 
 void CRecordWindow::UpdateData(CalcFormData& data, bool save) {
   if (save) {

@@ -1,6 +1,6 @@
 // A window without a screen for the calculation form: the controls are a plain record that a
 // caller edits to simulate typing and picking, and the enabled state of each control is a flag.
-// Used by the form tests and by the command-line front end.
+// The form session (form/formsession.h) opens the form on it.
 #pragma once
 
 #include <map>
@@ -12,15 +12,13 @@
 
 class CRecordWindow : public IFormWindow {
  public:
-  // IDC_INPUT2, IDC_INPUT3, IDC_CALC and IDC_SOLUTION2 start disabled, as in the form template;
-  // every other control starts enabled. IDC_ITEM holds the four item texts.
-  CRecordWindow();
-
+  // Every control starts enabled and both lists empty, until the form opens on the window.
   void EnableControl(int id, bool enable) override;
   bool IsControlEnabled(int id) const override;
+  void InsertItem(int index, const std::string& text) override;
   void ClearModeList() override;
-  void InsertMode(int index, const std::string& text) override;  // index < 0 or past the end appends
-  void UpdateData(CalcFormData& data, bool save) override;      // a plain copy either way
+  void InsertMode(int index, const std::string& text) override;
+  void UpdateData(CalcFormData& data, bool save) override;  // a plain copy either way
 
   std::vector<std::string> items;  // entries of IDC_ITEM
   std::vector<std::string> modes;  // entries of IDC_MODE

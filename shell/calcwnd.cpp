@@ -100,9 +100,8 @@ CCalcWnd::CCalcWnd(QWidget* parent) : QDialog(parent), m_form(*this) {
   CreateControls();
   ConnectControls();
 
-  // Opening: the item list gets its four entries, then the form model fills the mode list,
-  // sets the first labels, writes every member to the controls and disables button "2".
-  for (const std::string& text : CCalcDlg::ItemTexts()) m_pItem->addItem(FromUtf8(text));
+  // Opening: the form model fills both lists, sets the first labels, writes every member to the
+  // controls and disables the controls that start disabled.
   m_form.OnInitDialog();
   AddAboutEntry();
   m_pItem->setFocus();
@@ -193,9 +192,6 @@ void CCalcWnd::CreateControls() {
   // Calculate is the default button: Enter clicks it while it is enabled and does nothing while
   // it is disabled. The solution buttons are push-like radio buttons, not command buttons.
   m_pCalc->setDefault(true);
-  m_pCalc->setEnabled(false);
-  m_pInput[1]->setEnabled(false);
-  m_pInput[2]->setEnabled(false);
   for (QPushButton* solution : {m_pSolution1, m_pSolution2}) {
     solution->setCheckable(true);
     solution->setAutoExclusive(true);
@@ -314,6 +310,8 @@ bool CCalcWnd::IsControlEnabled(int id) const {
   return control != nullptr && !control->testAttribute(Qt::WA_ForceDisabled);
 }
 
+void CCalcWnd::InsertItem(int index, const std::string& text) { InsertEntry(m_pItem, index, text); }
+
 void CCalcWnd::ClearModeList() {
   const bool writing = m_bWriting;
   m_bWriting = true;
@@ -321,15 +319,17 @@ void CCalcWnd::ClearModeList() {
   m_bWriting = writing;
 }
 
-void CCalcWnd::InsertMode(int index, const std::string& text) {
+void CCalcWnd::InsertMode(int index, const std::string& text) { InsertEntry(m_pMode, index, text); }
+
+void CCalcWnd::InsertEntry(QComboBox* list, int index, const std::string& text) {
   const bool writing = m_bWriting;
   m_bWriting = true;
-  // Inserting into an empty list selects nothing; the next write of the members selects m_nMode.
-  // An index below zero or past the end appends, as the list's insert message does.
-  const int selected = m_pMode->currentIndex();
-  if (index < 0 || index > m_pMode->count()) index = m_pMode->count();
-  m_pMode->insertItem(index, FromUtf8(text));
-  if (selected < 0) m_pMode->setCurrentIndex(-1);
+  // Inserting into an empty list selects nothing; the next write of the members selects the
+  // member's entry. An index below zero or past the end appends, as the list's insert message does.
+  const int selected = list->currentIndex();
+  if (index < 0 || index > list->count()) index = list->count();
+  list->insertItem(index, FromUtf8(text));
+  if (selected < 0) list->setCurrentIndex(-1);
   m_bWriting = writing;
 }
 

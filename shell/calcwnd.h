@@ -36,6 +36,7 @@ class CCalcWnd : public QDialog, public IFormWindow {
   // IFormWindow
   void EnableControl(int id, bool enable) override;
   bool IsControlEnabled(int id) const override;
+  void InsertItem(int index, const std::string& text) override;
   void ClearModeList() override;
   void InsertMode(int index, const std::string& text) override;
   void UpdateData(CalcFormData& form, bool save) override;
@@ -57,6 +58,7 @@ class CCalcWnd : public QDialog, public IFormWindow {
   void CreateControls();
   void ConnectControls();
   void AddAboutEntry();
+  void InsertEntry(QComboBox* list, int index, const std::string& text);
   void Exit();
 
   QComboBox* m_pItem = nullptr;
