@@ -1,8 +1,9 @@
 // The engine operations, registered for the benchmarks and the instruction counter.
 #include "bench/ops.h"
 #include "engine/constants.h"
-#include "engine/entrypoints.h"
 #include "engine/detail/memo.h"
+#include "engine/detail/statepoint_parts.h"
+#include "engine/entrypoints.h"
 #include "engine/region1.h"
 #include "engine/region2.h"
 #include "engine/region3.h"
@@ -11,7 +12,6 @@
 #include "engine/saturation.h"
 #include "engine/solvers.h"
 #include "engine/statepoint.h"
-#include "engine/detail/statepoint_parts.h"
 
 namespace kelm_ops {
 namespace {

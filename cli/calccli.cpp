@@ -91,8 +91,8 @@ std::string FormatTsv(const FormOutcome& outcome) {
   if (outcome.solutions == 2) {
     // The temperature is shared by both solutions.
     const ResultTexts& r2 = outcome.second;
-    line += '\t' + r2.pressure + '\t' + r2.enthalpy + '\t' + r2.entropy + '\t' + r2.volume +
-            '\t' + r2.state;
+    line += '\t' + r2.pressure + '\t' + r2.enthalpy + '\t' + r2.entropy + '\t' + r2.volume + '\t' +
+            r2.state;
   }
   return line;
 }
@@ -129,7 +129,8 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
       error = "more than five tab-separated fields (ITEM, MODE, INPUT1, INPUT2, INPUT3)";
       return false;
     }
-    fields[count++] = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    fields[count++] =
+        line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
     if (tab == std::string::npos) break;
     start = tab + 1;
   }
@@ -148,7 +149,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
   std::streambuf* source = in.rdbuf();
   for (long long number = 1; source != nullptr && ReadLine(*source, line, tooLong); ++number) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
-    if (!line.empty() && line.back() == '\r') line.pop_back();                 // CRLF line end
+    if (!line.empty() && line.back() == '\r') line.pop_back();                // CRLF line end
     if (!line.empty() && line.front() == '#') continue;  // a comment, however long
     if (!tooLong && IsBlank(line)) continue;
 
@@ -179,11 +180,11 @@ std::string HelpText() {
     for (const ModeRow& mode : ModeRows(item.item)) {
       std::string inputs;
       for (int i = 0; i < mode.inputs; ++i) {
-        inputs += std::string(i > 0 ? ", " : "") + mode.input[i].label + " [" +
-                  mode.input[i].unit + "]";
+        inputs +=
+            std::string(i > 0 ? ", " : "") + mode.input[i].label + " [" + mode.input[i].unit + "]";
       }
-      table += "      " + std::to_string(index++) + " " + PadTo(mode.text, 12) + "  " + inputs +
-               "\n";
+      table +=
+          "      " + std::to_string(index++) + " " + PadTo(mode.text, 12) + "  " + inputs + "\n";
     }
   }
   return "Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
@@ -266,7 +267,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     if (operands.empty() || operands[0] == "-") return RunBatch(in, out, err);
     const std::string& path = operands[0];
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return UsageError(err, Quote(path) + " is a directory");
+    if (std::filesystem::is_directory(path, ec))
+      return UsageError(err, Quote(path) + " is a directory");
     std::ifstream file(path, std::ios::binary);
     if (!file) return UsageError(err, "cannot open " + Quote(path));
     return RunBatch(file, out, err);

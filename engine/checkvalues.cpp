@@ -28,14 +28,20 @@ struct Row {
 // subregion 4 correction alone and of its volume search; the saturation line and the L-function;
 // and steam-table values of the saturated and superheated states.
 constexpr Row kRows[] = {
-    {"SatPressure", 0.01, 0, {"0.000611244"}}, {"SatPressure", 100, 0, {"0.10132526"}},
-    {"SatPressure", 200, 0, {"1.554880"}}, {"SatPressure", 300, 0, {"8.592692"}},
-    {"SatPressure", 350, 0, {"16.535124"}}, {"SatTemperature", 0.0007, 0, {"1.8913"}},
-    {"SatTemperature", 0.1, 0, {"99.6316"}}, {"SatTemperature", 1, 0, {"179.8844"}},
+    {"SatPressure", 0.01, 0, {"0.000611244"}},
+    {"SatPressure", 100, 0, {"0.10132526"}},
+    {"SatPressure", 200, 0, {"1.554880"}},
+    {"SatPressure", 300, 0, {"8.592692"}},
+    {"SatPressure", 350, 0, {"16.535124"}},
+    {"SatTemperature", 0.0007, 0, {"1.8913"}},
+    {"SatTemperature", 0.1, 0, {"99.6316"}},
+    {"SatTemperature", 1, 0, {"179.8844"}},
     {"SatTemperature", 22.11, 0, {"374.1125"}},
     {"SatTemperature", 0.001, 0, {"6.982800006866455"}},  // the start 6.9828 as a float holds it
-    {"BoundaryL", 350, 0, {"16.535124"}}, {"BoundaryL", 360, 0, {"17.667683"}},
-    {"BoundaryL", 400, 0, {"24.237173"}}, {"BoundaryL", 590, 0, {"100.000000"}},
+    {"BoundaryL", 350, 0, {"16.535124"}},
+    {"BoundaryL", 360, 0, {"17.667683"}},
+    {"BoundaryL", 400, 0, {"24.237173"}},
+    {"BoundaryL", 590, 0, {"100.000000"}},
     {"Region1Reduced", 0.01, 0.1, {"0.3155121773", "7.6553e-05", "0.00145937"}},
     {"Region1Reduced", 100, 0.101325, {"0.3292454768", "12.06406796", "5.976359004"}},
     {"Region1Reduced", 300, 20, {"0.4292131731", "29.62176908", "19.02817869"}},

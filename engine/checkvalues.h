@@ -6,10 +6,10 @@
 #include <string>
 
 struct Ifc67CheckValue {
-  const char* function;     // what is computed, e.g. "Region1Reduced" or "PointProp"
-  double x, y;              // t °C and p MPa, or t °C and v m³/kg; y 0: unused, −1: ps(t)
-  int kind;                 // PK_V (β for a function of the volume), PK_S or PK_H
-  const char* published;    // the value as printed, its last digit its precision
+  const char* function;   // what is computed, e.g. "Region1Reduced" or "PointProp"
+  double x, y;            // t °C and p MPa, or t °C and v m³/kg; y 0: unused, −1: ps(t)
+  int kind;               // PK_V (β for a function of the volume), PK_S or PK_H
+  const char* published;  // the value as printed, its last digit its precision
 };
 
 std::span<const Ifc67CheckValue> Ifc67CheckValues();

@@ -18,13 +18,9 @@ std::uint32_t StateRangeFlags(double t, double p) {
 double ScaleReduced(double r, int kind) {
   const IfcConstantsRecord& c = IfcConstants;
   switch (kind) {
-    case PK_V:
-      return r * c.vc;
-    case PK_S:
-      return r * (c.pc * c.vc * 1000 / c.Tc);
-    case PK_H:
-      return r * c.pc * c.vc * 1000;
-    default:
-      return r;
+    case PK_V: return r * c.vc;
+    case PK_S: return r * (c.pc * c.vc * 1000 / c.Tc);
+    case PK_H: return r * c.pc * c.vc * 1000;
+    default: return r;
   }
 }

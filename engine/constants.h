@@ -35,7 +35,8 @@ enum StateCode : int {
 
 // Flags of the status word, an "above" and a "below" flag per quantity.
 enum : std::uint32_t {
-  CS_ORDER = 0x1,   // isentropic expansion pressures not falling; only in IsentropicEndH's out-parameter
+  CS_ORDER =
+      0x1,  // isentropic expansion pressures not falling; only in IsentropicEndH's out-parameter
   CS_T_HIGH = 0x2,
   CS_T_LOW = 0x4,
   CS_P_HIGH = 0x8,

@@ -2,8 +2,8 @@
 // status word copied into an out-parameter after the engine call.
 #pragma once
 
-double SatTByP(float p10, int* status);   // saturation temperature, °C
-double SatPByT(float t, int* status);     // saturation pressure × 10
+double SatTByP(float p10, int* status);  // saturation temperature, °C
+double SatPByT(float t, int* status);    // saturation pressure × 10
 double SatWaterHByP(float p10, int* status);
 double SatWaterSByP(float p10, int* status);
 double SatWaterVByP(float p10, int* status);

@@ -2,9 +2,9 @@
 #include <cstdint>
 
 #include "engine/constants.h"
+#include "engine/detail/statepoint_parts.h"
 #include "engine/entrypoints.h"
 #include "engine/solvers.h"
-#include "engine/detail/statepoint_parts.h"
 
 double IsentropicEndH(float t1, float p1x10, float p2x10, int* status) {
   // The order and minimum checks compare the single-precision arguments as they come and report

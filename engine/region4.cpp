@@ -4,9 +4,9 @@
 
 #include "engine/constants.h"
 #include "engine/detail/memo.h"
-#include "engine/region3.h"
 #include "engine/detail/region3_parts.h"
 #include "engine/detail/volume_search.h"
+#include "engine/region3.h"
 
 namespace {
 // IFC-67 subregion 4 correction Δψ = Σ(m = 3, 4) Σ(j = 0…4) D(m, j)·y^m·χ^(−j)

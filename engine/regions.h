@@ -2,10 +2,10 @@
 #pragma once
 
 enum RegionCode : int {
-  RC_SUB1 = 1,       // compressed water, 0.01…350 °C
-  RC_SUB2 = 2,       // steam below the saturation line / the L-line, and everything from 590 °C
-  RC_SUB3 = 3,       // near-critical, between the L-line and the saturation line or above the L-line
-  RC_SUB4 = 4,       // compressed water, 350…374.15 °C
+  RC_SUB1 = 1,  // compressed water, 0.01…350 °C
+  RC_SUB2 = 2,  // steam below the saturation line / the L-line, and everything from 590 °C
+  RC_SUB3 = 3,  // near-critical, between the L-line and the saturation line or above the L-line
+  RC_SUB4 = 4,  // compressed water, 350…374.15 °C
   RC_SAT_UPPER = 5,  // on the saturation line, 350…374.15 °C
   RC_SAT_LOWER = 6,  // on the saturation line, 0.01…350 °C
 };

@@ -52,14 +52,10 @@ struct DrynessFlags {
 };
 DrynessFlags DrynessFlagsOf(int valueKind) {
   switch (valueKind) {
-    case PK_V:
-      return {CS_V_LOW, CS_V_HIGH};
-    case PK_S:
-      return {CS_S_LOW, CS_S_HIGH};
-    case PK_H:
-      return {CS_H_LOW, CS_H_HIGH};
-    default:
-      return {CS_X_LOW, CS_X_HIGH};
+    case PK_V: return {CS_V_LOW, CS_V_HIGH};
+    case PK_S: return {CS_S_LOW, CS_S_HIGH};
+    case PK_H: return {CS_H_LOW, CS_H_HIGH};
+    default: return {CS_X_LOW, CS_X_HIGH};
   }
 }
 
@@ -76,10 +72,12 @@ double SatSteamProp(double x, int byTemperature, int kind) {
 double Quality(double x, int byTemperature, double value, int valueKind, double& dryness,
                int wantedKind) {
   // Stricter at the top than the saturation range: at the critical point X is undefined.
-  const std::uint32_t flag =
-      byTemperature
-          ? (TempBelowRange(x) ? CS_T_LOW : x > 374.15 || 374.15 - x < 0.0001 ? CS_T_HIGH : 0u)
-          : (PressBelowRange(x) ? CS_P_LOW : x > 22.12 || 22.12 - x < 0.00001 ? CS_P_HIGH : 0u);
+  const std::uint32_t flag = byTemperature ? (TempBelowRange(x)                   ? CS_T_LOW
+                                              : x > 374.15 || 374.15 - x < 0.0001 ? CS_T_HIGH
+                                                                                  : 0u)
+                                           : (PressBelowRange(x)                 ? CS_P_LOW
+                                              : x > 22.12 || 22.12 - x < 0.00001 ? CS_P_HIGH
+                                                                                 : 0u);
   CalcStatus = flag;
   if (flag) {
     dryness = byTemperature ? 10 : 1;

@@ -15,7 +15,7 @@ constexpr double k[10] = {0.0,          -7.691234564, -26.08023696, -168.1706546
 // Start points of the saturation-temperature search, (p MPa, t °C), held in single precision
 // as the search expects: a start temperature returned unchanged carries its float rounding.
 constexpr int kStartCount = 15;
-constexpr float startP[kStartCount] = {0.001f, 0.0055f, 0.01f, 0.025f, 0.05f, 0.1f, 0.5f, 1.0f,
+constexpr float startP[kStartCount] = {0.001f, 0.0055f, 0.01f, 0.025f, 0.05f, 0.1f,  0.5f,  1.0f,
                                        2.0f,   3.0f,    6.0f,  10.0f,  15.0f, 20.0f, 22.12f};
 constexpr float startT[kStartCount] = {6.9828f,  34.6053f, 45.8328f, 64.9916f, 81.3453f,
                                        99.6316f, 151.844f, 179.884f, 212.375f, 233.841f,

@@ -3,7 +3,7 @@
 #pragma once
 
 struct SearchInfo {
-  int evaluations = 0;    // evaluations of the searched function, the one at the start included
-  bool converged = true;  // false: the round cap was reached or the trial could no longer move
+  int evaluations = 0;     // evaluations of the searched function, the one at the start included
+  bool converged = true;   // false: the round cap was reached or the trial could no longer move
   bool bestPoint = false;  // solvers only: ended by accepting the best point of a stalled search
 };

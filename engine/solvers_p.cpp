@@ -22,10 +22,10 @@ struct Given {
   double bound;          // best-point acceptance bound
 };
 
-constexpr Given kGivenS{PK_S, PK_H, CS_S_LOW, CS_S_HIGH, 0.000001, 0.000001, false,
-                        solver_search::kBestPointBoundS};
-constexpr Given kGivenH{PK_H, PK_S, CS_H_LOW, CS_H_HIGH, 0.0001, 0.00001, true,
-                        solver_search::kBestPointBoundH};
+constexpr Given kGivenS{PK_S,     PK_H,     CS_S_LOW, CS_S_HIGH,
+                        0.000001, 0.000001, false,    solver_search::kBestPointBoundS};
+constexpr Given kGivenH{PK_H,   PK_S,    CS_H_LOW, CS_H_HIGH,
+                        0.0001, 0.00001, true,     solver_search::kBestPointBoundH};
 
 int SolveTFromP(const Given& g, double p, double y, double& t, double& v, double& z, double& x,
                 SearchInfo* info) {

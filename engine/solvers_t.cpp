@@ -137,9 +137,8 @@ int SolvePFromTS(double t, double s, double& p, double& v, double& h, double& x,
   }
   auto nearCritical = [&](double pp) { return solver_search::NearCritical(t, pp); };
   SearchInfo own;
-  const bool found = solver_search::Finish(o, a, b, 0.000001, 0.000001,
-                                           solver_search::kBestPointBoundS, residual, nearCritical,
-                                           p, own);
+  const bool found = solver_search::Finish(
+      o, a, b, 0.000001, 0.000001, solver_search::kBestPointBoundS, residual, nearCritical, p, own);
   if (info) *info = own;
   if (!found) {
     CalcStatus = CS_NO_CONVERGENCE;
@@ -213,9 +212,9 @@ bool SearchPFromTH(double t, double h, Branch branch, double hW, double hS, doub
   if (branch == Branch::Water) a = std::fmax(ps + 0.00001, 0.0007);
   auto nearCritical = [&](double pp) { return solver_search::NearCritical(t, pp); };
   SearchInfo own;
-  const bool found = solver_search::Finish(o, a, b, 0.00005, 0.000001,
-                                           solver_search::kBestPointBoundH, residual, nearCritical,
-                                           pFound, own);
+  const bool found =
+      solver_search::Finish(o, a, b, 0.00005, 0.000001, solver_search::kBestPointBoundH, residual,
+                            nearCritical, pFound, own);
   if (info) {
     info->evaluations += own.evaluations;
     info->converged = info->converged && own.converged;

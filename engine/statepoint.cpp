@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/constants.h"
+#include "engine/detail/statepoint_parts.h"
 #include "engine/region1.h"
 #include "engine/region2.h"
 #include "engine/region3.h"
@@ -11,7 +12,6 @@
 #include "engine/satprops.h"
 #include "engine/saturation.h"
 #include "engine/search.h"
-#include "engine/detail/statepoint_parts.h"
 
 namespace {
 
@@ -24,18 +24,10 @@ double Evaluate(double t, double p, int kind, int* state) {
   double r = 0;
   SearchInfo info;
   switch (FindRegion(t, p)) {
-    case RC_SUB1:
-      r = Region1Reduced(t, p, kind);
-      break;
-    case RC_SUB2:
-      r = Region2Reduced(t, p, kind);
-      break;
-    case RC_SUB3:
-      r = Region3Props(t, p, kind, &info);
-      break;
-    case RC_SUB4:
-      r = Region4Props(t, p, kind, &info);
-      break;
+    case RC_SUB1: r = Region1Reduced(t, p, kind); break;
+    case RC_SUB2: r = Region2Reduced(t, p, kind); break;
+    case RC_SUB3: r = Region3Props(t, p, kind, &info); break;
+    case RC_SUB4: r = Region4Props(t, p, kind, &info); break;
     case RC_SAT_UPPER:
     case RC_SAT_LOWER: {
       // On the line the point is saturated steam, never saturated water; already scaled.
@@ -46,8 +38,7 @@ double Evaluate(double t, double p, int kind, int* state) {
       }
       return y;
     }
-    default:
-      break;
+    default: break;
   }
   if (!info.converged) {
     CalcStatus = CS_NO_CONVERGENCE;

@@ -27,11 +27,11 @@ class CCalcDlg : public CalcFormData {
   float m_fIn1 = 0.0f;
   float m_fIn2 = 0.0f;
   float m_fIn3 = 0.0f;
-  float m_fP = 0.0f;  // MPa; solution 1 when there are two
-  float m_fT = 0.0f;  // °C; shared by both solutions
-  float m_fH = 0.0f;  // kJ/kg; solution 1
-  float m_fS = 0.0f;  // kJ/(kg·K); solution 1
-  float m_fV = 0.0f;  // m³/kg; solution 1
+  float m_fP = 0.0f;   // MPa; solution 1 when there are two
+  float m_fT = 0.0f;   // °C; shared by both solutions
+  float m_fH = 0.0f;   // kJ/kg; solution 1
+  float m_fS = 0.0f;   // kJ/(kg·K); solution 1
+  float m_fV = 0.0f;   // m³/kg; solution 1
   float m_fX1 = 0.0f;  // dryness of solution 1 (temperature-and-enthalpy mode only)
   int m_nState1 = 0;   // StateCode of solution 1 (same mode)
   float m_fP2 = 0.0f;

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr double kSentinel = 10.0;   // the engine's failure value of a property
-constexpr double kSentinelX = 1.0;   // and of a dryness fraction
+constexpr double kSentinel = 10.0;  // the engine's failure value of a property
+constexpr double kSentinelX = 1.0;  // and of a dryness fraction
 
 // Pressure ×10 in the form the entry points take it: the product rounded to float (exact in
 // double, so the same as a float multiplication, overflow to infinity included).
@@ -39,8 +39,9 @@ class CEngineCalls {
 
   double Point(double t, double p, int kind, int& state) {
     const double value = PointProp(t, p, kind, state);
-    Record(kind == PK_H ? EngineCall::PointPropH
-                        : kind == PK_S ? EngineCall::PointPropS : EngineCall::PointPropV,
+    Record(kind == PK_H   ? EngineCall::PointPropH
+           : kind == PK_S ? EngineCall::PointPropS
+                          : EngineCall::PointPropV,
            CalcStatus);
     return Finite(value);
   }
@@ -139,8 +140,8 @@ CalcResult PointByPS(float p, float s, float) {
   CEngineCalls engine;
   Solution& point = engine.result.solution[0];
   double t = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = engine.Solve(EngineCall::SolveTFromPS,
-                             [&] { return SolveTFromPS(p, s, t, v, h, x); });
+  point.state =
+      engine.Solve(EngineCall::SolveTFromPS, [&] { return SolveTFromPS(p, s, t, v, h, x); });
   point.p = p;
   point.t = float(engine.Finite(t));
   point.h = float(engine.Finite(h));
@@ -154,8 +155,8 @@ CalcResult PointByPH(float p, float h, float) {
   CEngineCalls engine;
   Solution& point = engine.result.solution[0];
   double t = 0.0, v = 0.0, s = 0.0, x = 0.0;
-  point.state = engine.Solve(EngineCall::SolveTFromPH,
-                             [&] { return SolveTFromPH(p, h, t, v, s, x); });
+  point.state =
+      engine.Solve(EngineCall::SolveTFromPH, [&] { return SolveTFromPH(p, h, t, v, s, x); });
   point.p = p;
   point.t = float(engine.Finite(t));
   point.h = h;
@@ -169,8 +170,8 @@ CalcResult PointByTS(float t, float s, float) {
   CEngineCalls engine;
   Solution& point = engine.result.solution[0];
   double p = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = engine.Solve(EngineCall::SolvePFromTS,
-                             [&] { return SolvePFromTS(t, s, p, v, h, x); });
+  point.state =
+      engine.Solve(EngineCall::SolvePFromTS, [&] { return SolvePFromTS(t, s, p, v, h, x); });
   point.p = float(engine.Finite(p));
   point.t = t;
   point.h = float(engine.Finite(h));
@@ -212,8 +213,8 @@ CalcResult EndByP(float p1, float t1, float p2) {
   Solution& point = engine.result.solution[0];
   const double h2 = engine.EndH(t1, Times10(p1), Times10(p2));
   double t = 0.0, v = 0.0, s = 0.0, x = 0.0;
-  point.state = engine.Solve(EngineCall::SolveTFromPH,
-                             [&] { return SolveTFromPH(p2, h2, t, v, s, x); });
+  point.state =
+      engine.Solve(EngineCall::SolveTFromPH, [&] { return SolveTFromPH(p2, h2, t, v, s, x); });
   point.p = p2;
   point.t = float(engine.Finite(t));
   point.h = float(h2);
@@ -231,8 +232,8 @@ CalcResult EndByT(float p1, float t1, float t2) {
   int startState = SC_UNKNOWN;
   const double s1 = engine.Point(t1, p1, PK_S, startState);
   double p = 0.0, v = 0.0, h = 0.0, x = 0.0;
-  point.state = engine.Solve(EngineCall::SolvePFromTS,
-                             [&] { return SolvePFromTS(t2, s1, p, v, h, x); });
+  point.state =
+      engine.Solve(EngineCall::SolvePFromTS, [&] { return SolvePFromTS(t2, s1, p, v, h, x); });
   point.p = float(engine.Finite(p));
   point.t = t2;
   point.h = float(engine.Finite(h));

@@ -29,12 +29,26 @@ enum class Mode : int {
 
 // The engine functions a computation calls; PointProp by its property kind.
 enum class EngineCall : std::uint8_t {
-  SatTByP, SatPByT,
-  SatWaterHByP, SatWaterSByP, SatWaterVByP, SatWaterHByT, SatWaterSByT, SatWaterVByT,
-  SatSteamHByP, SatSteamSByP, SatSteamVByP, SatSteamHByT,
+  SatTByP,
+  SatPByT,
+  SatWaterHByP,
+  SatWaterSByP,
+  SatWaterVByP,
+  SatWaterHByT,
+  SatWaterSByT,
+  SatWaterVByT,
+  SatSteamHByP,
+  SatSteamSByP,
+  SatSteamVByP,
+  SatSteamHByT,
   IsentropicEndH,
-  PointPropH, PointPropS, PointPropV,
-  SolveTFromPS, SolveTFromPH, SolvePFromTS, SolvePFromTH,
+  PointPropH,
+  PointPropS,
+  PointPropV,
+  SolveTFromPS,
+  SolveTFromPH,
+  SolvePFromTS,
+  SolvePFromTH,
 };
 
 // The engine function's name: "SatTByP", "PointPropH", …
@@ -81,9 +95,9 @@ struct InputText {
 struct ModeRow {
   Item item;
   Mode mode;
-  const char* text;      // entry of IDC_MODE
-  int inputs;            // inputs used, the enabled ones: 1, 2 or 3
-  InputText input[3];    // unused inputs have empty texts
+  const char* text;    // entry of IDC_MODE
+  int inputs;          // inputs used, the enabled ones: 1, 2 or 3
+  InputText input[3];  // unused inputs have empty texts
   // The inputs parsed to float, in the order of the form's inputs; unused ones are ignored.
   CalcResult (*compute)(float in1, float in2, float in3);
 };

@@ -28,17 +28,13 @@ std::string FormatVolume(float v) { return FormatFixed(v) + " m**3/kg"; }
 
 std::string StateText(int state, float x) {
   switch (state) {
-    case SC_WATER:
-      return "不饱和水";
+    case SC_WATER: return "不饱和水";
     case SC_WET:
       if (x == -1.0f) return "饱和水或饱和蒸汽或湿蒸汽";
       return "饱和水或饱和蒸汽或湿蒸汽,干度=" + FormatFixed(x);
-    case SC_STEAM:
-      return "过热蒸汽";
-    case SC_SUPERCRITICAL:
-      return "超临界";
-    default:
-      return "未知";
+    case SC_STEAM: return "过热蒸汽";
+    case SC_SUPERCRITICAL: return "超临界";
+    default: return "未知";
   }
 }
 
@@ -61,7 +57,7 @@ ResultTexts ShownTexts(Item item, const CalcResult& result) {
   texts.volume = FormatVolume(shown.v);
   const ItemRow* row = FindItem(int(item));
   const char* itemState = row != nullptr ? row->stateText : nullptr;
-  texts.state = result.failed ? kCalcFailedText
+  texts.state = result.failed          ? kCalcFailedText
                 : itemState != nullptr ? itemState
                                        : StateText(shown.state, shown.x);
   return texts;

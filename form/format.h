@@ -18,8 +18,8 @@ std::string FormatVolume(float v);       // "%f m**3/kg"
 // Text of a StateCode with the dryness fraction x (x == −1 exactly: no dryness known).
 std::string StateText(int state, float x);
 
-inline constexpr const char* kCalcFailedText = "计算或参数有误";     // failure seen by Calculate
-inline constexpr const char* kSolutionFailedText = "计算有误";      // failure seen by the buttons
+inline constexpr const char* kCalcFailedText = "计算或参数有误";  // failure seen by Calculate
+inline constexpr const char* kSolutionFailedText = "计算有误";    // failure seen by the buttons
 
 // The six result fields of the form.
 struct ResultTexts {

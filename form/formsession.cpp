@@ -72,8 +72,8 @@ std::string CFormSession::Pick(const std::string& item, const std::string& mode)
   // The mode is looked up in the list the form has just put into IDC_MODE.
   const int nMode = FindEntry(window.modes, mode);
   if (nMode < 0) {
-    return "unknown mode " + Quote(mode) + " of item " + items[nItem] + " (modes: " +
-           Choices(window.modes) + ")";
+    return "unknown mode " + Quote(mode) + " of item " + items[nItem] +
+           " (modes: " + Choices(window.modes) + ")";
   }
   PickMode(nMode);
   return {};

@@ -26,8 +26,8 @@ class CFormSession {
   // Clicks solution button 1 or 2; a disabled button ignores the click.
   void ClickSolution(int button);
 
-  int InputsUsed() const;        // the enabled inputs, 1 to 3
-  ResultTexts Texts() const;     // the six result fields as shown
+  int InputsUsed() const;                  // the enabled inputs, 1 to 3
+  ResultTexts Texts() const;               // the six result fields as shown
   std::string InputName(int input) const;  // "input 2 (计算点温度, ℃)"
 
   CRecordWindow window;  // what the controls show, and what the form did to them

@@ -39,7 +39,10 @@ double ParseDecimalPrefix(const std::string& text) {
   bool seenNonZero = false;
   bool anyDigit = false;
   while (p != end && IsDigit(*p)) {
-    if (!seenNonZero && *p == '0') ++leadingZeros; else seenNonZero = true;
+    if (!seenNonZero && *p == '0')
+      ++leadingZeros;
+    else
+      seenNonZero = true;
     ++digitsBeforePoint;
     anyDigit = true;
     ++p;
@@ -48,7 +51,10 @@ double ParseDecimalPrefix(const std::string& text) {
     const char* q = p + 1;
     bool fractionDigit = false;
     while (q != end && IsDigit(*q)) {
-      if (!seenNonZero && *q == '0') ++leadingZeros; else seenNonZero = true;
+      if (!seenNonZero && *q == '0')
+        ++leadingZeros;
+      else
+        seenNonZero = true;
       fractionDigit = true;
       ++q;
     }
@@ -95,6 +101,4 @@ double ParseDecimalPrefix(const std::string& text) {
   return negative ? -magnitude : magnitude;
 }
 
-float ParseInput(const std::string& text) {
-  return static_cast<float>(ParseDecimalPrefix(text));
-}
+float ParseInput(const std::string& text) { return static_cast<float>(ParseDecimalPrefix(text)); }

@@ -39,8 +39,11 @@ bool Clean(const std::string& s) {
       if ((s[i + k] & 0xC0) != 0x80) return false;
       cp = cp << 6 | (s[i + k] & 0x3Fu);
     }
-    if (cp < (n == 2 ? 0x80u : n == 3 ? 0x800u : n == 4 ? 0x10000u : 0u) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (cp < (n == 2   ? 0x80u
+              : n == 3 ? 0x800u
+              : n == 4 ? 0x10000u
+                       : 0u) ||
+        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       return false;
     }
   }
@@ -76,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& line = results[k];
     if (line.starts_with("error\t")) {
       Require(e < errors.size() && errors[e++] == "kelm-calc: line " + std::to_string(numbers[k]) +
-                                                    ": " + line.substr(6),
+                                                      ": " + line.substr(6),
               "error line and message disagree", line);
       continue;
     }

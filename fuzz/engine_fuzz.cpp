@@ -21,7 +21,7 @@
 
 constexpr std::uint32_t kPoison = 0x40000000;  // no engine function sets it
 constexpr const char* kName[] = {"SatTemperature", "Region4Props", "Region3Props", "SolveTFromPS",
-                                 "SolveTFromPH", "SolvePFromTS", "SolvePFromTH"};
+                                 "SolveTFromPH",   "SolvePFromTS", "SolvePFromTH"};
 
 void Require(bool ok, const char* what, double a, double b) {
   if (ok) return;
@@ -45,9 +45,11 @@ struct Input {
   std::size_t size, pos = 0;
   int Byte() { return pos < size ? data[pos++] : 0; }
   double Double() {
-    static constexpr double kSpecial[] = {NAN, INFINITY, -INFINITY, 0.0, -0.0, DBL_TRUE_MIN,
-        DBL_MAX, -1, 0.01, 0.1, 800, 0.0007, 0.001, 100, 22.12, 374.15, 350, 590, 0.0250239,
-        16.5, 36, 40, 360, 370, 1, 10, 4.4429, 2107.4, 0.00317, 3, 6, 9, 500, 1500, 2800, 4000};
+    static constexpr double kSpecial[] = {
+        NAN,       INFINITY, -INFINITY, 0.0,   -0.0, DBL_TRUE_MIN, DBL_MAX, -1,   0.01,
+        0.1,       800,      0.0007,    0.001, 100,  22.12,        374.15,  350,  590,
+        0.0250239, 16.5,     36,        40,    360,  370,          1,       10,   4.4429,
+        2107.4,    0.00317,  3,         6,     9,    500,          1500,    2800, 4000};
     const int how = Byte();
     double v = 0;
     if (how < 48 && pos + 8 <= size) std::memcpy(&v, data + pos, 8), pos += 8;  // raw bits
@@ -77,8 +79,9 @@ void CallSolver(Input& in, int w, double fixed, double y) {
     count = SolvePFromTH(fixed, y, o[0][0], o[0][1], o[0][2], o[0][3], st[0], o[1][0], o[1][1],
                          o[1][2], o[1][3], st[1], &info);
   else
-    st[0] = (w == 0 ? SolveTFromPS : w == 1 ? SolveTFromPH : SolvePFromTS)(
-        fixed, y, o[0][0], o[0][1], o[0][2], o[0][3], &info);
+    st[0] = (w == 0   ? SolveTFromPS
+             : w == 1 ? SolveTFromPH
+                      : SolvePFromTS)(fixed, y, o[0][0], o[0][1], o[0][2], o[0][3], &info);
   Note(3 + w, info.evaluations);
   for (const double* r : o) {  // failing, all sentinels, but a wet answer keeps its dryness flag
     const int s = st[r != o[0]];
@@ -89,9 +92,9 @@ void CallSolver(Input& in, int w, double fixed, double y) {
 }
 
 void Call(Input& in) {
-  static constexpr double (*kEntries[])(float, int*) = {SatTByP, SatPByT, SatWaterHByP,
-      SatWaterSByP, SatWaterVByP, SatWaterHByT, SatWaterVByT, SatWaterSByT, SatSteamHByP,
-      SatSteamSByP, SatSteamVByP, SatSteamHByT};
+  static constexpr double (*kEntries[])(float, int*) = {
+      SatTByP,      SatPByT,      SatWaterHByP, SatWaterSByP, SatWaterVByP, SatWaterHByT,
+      SatWaterVByT, SatWaterSByT, SatSteamHByP, SatSteamSByP, SatSteamVByP, SatSteamHByT};
   const int which = in.Byte() % 13, kind = 1 + in.Byte() % 3, bits = in.Byte(), byT = bits & 1;
   const double a = in.Double(), b = in.Double();
   int st = -7, steps = 0;
@@ -123,7 +126,10 @@ void Call(Input& in) {
       const bool copied = std::uint32_t(st) == CalcStatus && std::isfinite(h);
       return Require(own ? CalcStatus == kPoison && sentinel : copied, "IsentropicEndH", p1, p2);
     }
-    case 8: case 9: case 10: case 11: return CallSolver(in, which - 8, a, b);
+    case 8:
+    case 9:
+    case 10:
+    case 11: return CallSolver(in, which - 8, a, b);
     default: {  // the pure equations, and the volume searches that never touch CalcStatus
       Region1Reduced(a, b, bits % 6), Region2Reduced(a, b, bits % 6), BoundaryL(a);
       Region3Reduced(a, b, bits % 6), Region4Reduced(a, b, bits % 6), SatPressureReduced(a);

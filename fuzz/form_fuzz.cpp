@@ -28,7 +28,8 @@ void CheckTexts(const ResultTexts& t, bool solved) {
       "(饱和水|饱和蒸汽|不饱和水|过热蒸汽|超临界|未知|计算或参数有误|计算有误|"
       "饱和水或饱和蒸汽或湿蒸汽(,干度=-?[0-9]+\\.[0-9]{6})?)");
   static const std::regex kNoSolution(
-      "\\|-?([0-9]+\\.[0-9]{6}|inf) ℃\\|-?([0-9]+\\.[0-9]{6}|inf) kJ/kg\\|\\|\\|(未知|计算或参数有误)");
+      "\\|-?([0-9]+\\.[0-9]{6}|inf) ℃\\|-?([0-9]+\\.[0-9]{6}|inf) "
+      "kJ/kg\\|\\|\\|(未知|计算或参数有误)");
   const std::string texts = Joined(t, '|');
   Require(std::regex_match(texts, solved ? kNumbers : kNoSolution), "malformed texts", texts);
 }

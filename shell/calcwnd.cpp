@@ -199,10 +199,9 @@ void CCalcWnd::CreateControls() {
   }
   m_pSolution1->setChecked(true);
 
-  QWidget* const tabOrder[] = {m_pItem,      m_pMode,        m_pInput[0], m_pInput[1],
-                               m_pInput[2],  m_pCalc,        m_pExit,     m_pPressure,
-                               m_pTemperature, m_pEnthalpy,  m_pEntropy,  m_pVolume,
-                               m_pState,     m_pSolution1,   m_pSolution2};
+  QWidget* const tabOrder[] = {m_pItem,    m_pMode,   m_pInput[0], m_pInput[1],    m_pInput[2],
+                               m_pCalc,    m_pExit,   m_pPressure, m_pTemperature, m_pEnthalpy,
+                               m_pEntropy, m_pVolume, m_pState,    m_pSolution1,   m_pSolution2};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   setFixedSize(du.X(278), du.Y(194));

@@ -11,13 +11,20 @@ namespace {
 // the sans faces that still cover Simplified Chinese. "WenQuanYi Zen Hei Sharp" carries crisp
 // bitmaps at 12 px, which is 9 pt on a 96 dpi screen.
 const char* const kFaces[] = {
-    "SimSun",          "宋体",
-    "NSimSun",         "新宋体",
-    "AR PL UMing CN",  "AR PL UMing",
-    "Noto Serif CJK SC", "Source Han Serif SC",
-    "WenQuanYi Zen Hei Sharp", "WenQuanYi Zen Hei",
-    "Noto Sans CJK SC", "Source Han Sans SC",
-    "Microsoft YaHei", "微软雅黑",
+    "SimSun",
+    "宋体",
+    "NSimSun",
+    "新宋体",
+    "AR PL UMing CN",
+    "AR PL UMing",
+    "Noto Serif CJK SC",
+    "Source Han Serif SC",
+    "WenQuanYi Zen Hei Sharp",
+    "WenQuanYi Zen Hei",
+    "Noto Sans CJK SC",
+    "Source Han Sans SC",
+    "Microsoft YaHei",
+    "微软雅黑",
     "Droid Sans Fallback",
 };
 
@@ -61,8 +68,8 @@ QFont DialogFont() {
 
 CDialogUnits::CDialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int letters =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   m_nBaseX = (letters / 26 + 1) / 2;
   m_nBaseY = metrics.height();
   if (m_nBaseX < 1) m_nBaseX = 1;

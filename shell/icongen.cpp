@@ -12,7 +12,6 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStringList>
-
 #include <cstdio>
 #include <vector>
 
@@ -24,7 +23,8 @@ constexpr double kCanvas = 256.0;
 QPainterPath Drop(double cx, double tipY, double bulbY, double r) {
   QPainterPath path;
   path.moveTo(cx, tipY);
-  path.cubicTo(cx - 0.25 * r, tipY + 0.45 * (bulbY - tipY), cx - r, bulbY - 0.55 * r, cx - r, bulbY);
+  path.cubicTo(cx - 0.25 * r, tipY + 0.45 * (bulbY - tipY), cx - r, bulbY - 0.55 * r, cx - r,
+               bulbY);
   path.arcTo(QRectF(cx - r, bulbY - r, 2 * r, 2 * r), 180.0, 180.0);
   path.cubicTo(cx + r, bulbY - 0.55 * r, cx + 0.25 * r, tipY + 0.45 * (bulbY - tipY), cx, tipY);
   path.closeSubpath();

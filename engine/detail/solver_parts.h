@@ -41,15 +41,9 @@ enum class Branch { Water, Steam, Supercritical };
 // supercritical.
 inline int BranchState(Branch branch, double& x) {
   switch (branch) {
-    case Branch::Supercritical:
-      x = -1;
-      return SC_SUPERCRITICAL;
-    case Branch::Steam:
-      x = 1;
-      return SC_STEAM;
-    default:
-      x = 0;
-      return SC_WATER;
+    case Branch::Supercritical: x = -1; return SC_SUPERCRITICAL;
+    case Branch::Steam: x = 1; return SC_STEAM;
+    default: x = 0; return SC_WATER;
   }
 }
 
