@@ -1,0 +1,74 @@
+#include <cmath>
+
+#include "if97/detail/constants.h"
+#include "if97/detail/lines.h"
+#include "if97/detail/state.h"
+#include "if97/if97.h"
+
+namespace if97 {
+namespace detail {
+
+SatPair SaturatedPhases(double p, double Ts, bool region3) {
+  if (!region3) return {Region1(p, Ts), Region2(p, Ts), true, Failure::None};
+  const bool single = Ts >= Tc;
+  const Region3At liquid = Region3AtPT(p, Ts, single ? Branch::Single : Branch::Liquid);
+  const Region3At vapour = Region3AtPT(p, Ts, single ? Branch::Single : Branch::Vapour);
+  const bool capped = liquid.density.capped || vapour.density.capped;
+  // The liquid root always exists at p ≥ ps: the liquid spinodal stays 3.7e-10 MPa below it.
+  const Failure failure = capped || !liquid.density.found ? Failure::NoConvergence : Failure::None;
+  return {liquid.props, vapour.props, vapour.density.found, failure};
+}
+
+namespace {
+Saturation SaturationFailed(Failure failure, double limit) {
+  Saturation r{};
+  r.liquid = r.vapour = Failed(failure, limit);
+  r.failure = failure;
+  r.limit = limit;
+  return r;
+}
+
+Saturation SaturationAt(double p, double Ts, bool region3) {
+  const SatPair pair = SaturatedPhases(p, Ts, region3);
+  if (pair.failure != Failure::None) return SaturationFailed(pair.failure, 0);
+  Saturation r{};
+  r.p = p;
+  r.t = Ts - T0;
+  r.liquid = Saturated(pair.liquid, 0.0);
+  r.vapour = Saturated(pair.vapour, 1.0);
+  r.failure = Failure::None;
+  if (r.liquid.failure != Failure::None || r.vapour.failure != Failure::None)
+    return SaturationFailed(Failure::NoConvergence, 0);
+  return r;
+}
+}  // namespace
+}  // namespace detail
+
+double SatPressure(double t) {
+  if (!(t >= 0 && t <= detail::tc)) return -1;
+  return detail::SatPressureK(t + detail::T0);
+}
+
+double SatTemperature(double p) {
+  if (!(p >= detail::psMin && p <= detail::pc)) return -1;
+  return detail::SatTemperatureK(p) - detail::T0;
+}
+
+Saturation SaturationByP(double p) {
+  using namespace detail;
+  if (!std::isfinite(p)) return SaturationFailed(Failure::NotFinite, 0);
+  if (p < psMin) return SaturationFailed(Failure::PressureLow, psMin);
+  if (p > pc) return SaturationFailed(Failure::PressureHigh, pc);
+  return SaturationAt(p, SatTemperatureK(p), p > ps13);
+}
+
+Saturation SaturationByT(double t) {
+  using namespace detail;
+  if (!std::isfinite(t)) return SaturationFailed(Failure::NotFinite, 0);
+  if (t < 0) return SaturationFailed(Failure::TemperatureLow, 0);
+  if (t > tc) return SaturationFailed(Failure::TemperatureHigh, tc);
+  const double T = t + T0;
+  return SaturationAt(SatPressureK(T), T, T > T13);
+}
+
+}  // namespace if97
