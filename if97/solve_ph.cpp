@@ -1,0 +1,187 @@
+// States from (p, h) and (p, s): the backward equations give the start, Newton on the basic
+// equations the temperature, inside the region's own temperature interval at p. A solve that
+// ends inside its interval has found the region too, since h and s rise with T at constant p;
+// one that ends at an end hands the value there to the next region.
+#include <cmath>
+
+#include "if97/detail/backward.h"
+#include "if97/detail/constants.h"
+#include "if97/detail/lines.h"
+#include "if97/detail/solve.h"
+#include "if97/detail/state.h"
+#include "if97/if97.h"
+
+namespace if97 {
+namespace detail {
+namespace {
+
+Sample SampleOf(const Props& pr, Kind kind) {
+  return {pr, ValueOf(pr, kind), IsobarSlope(pr, kind)};
+}
+
+double BackwardT1(double p, double target, Kind kind) {
+  return kind == Kind::H ? Region1TFromPH(p, target) : Region1TFromPS(p, target);
+}
+double BackwardT2(double p, double target, Kind kind) {
+  return kind == Kind::H ? Region2TFromPH(p, target) : Region2TFromPS(p, target);
+}
+
+State SolvedState(const Solved& r, int region, Branch branch) {
+  const Props& pr = r.at.props;
+  return FromProps(pr, region, SinglePhase(pr.p, pr.T, region, branch));
+}
+
+// Region 1 on [Tmin, Thigh]; `above` receives the value's sample at Thigh when the target lies
+// beyond it, and the function returns no state then (failure None, region 0).
+State SolveRegion1(double p, double target, Kind kind, double Thigh, double start, Sample* above) {
+  const auto eval = [&](double T) { return SampleOf(Region1(p, T), kind); };
+  const Solved r = SolveMonotone(eval, target, Tmin, Thigh, start, true);
+  switch (r.outcome) {
+    case Outcome::Found: return SolvedState(r, 1, Branch::Liquid);
+    case Outcome::Below: return Failed(LowFailure(kind), ValueOf(r.at.props, kind));
+    case Outcome::Above: *above = r.at; return State{};
+    case Outcome::NoConvergence: break;
+  }
+  return Failed(Failure::NoConvergence, 0);
+}
+
+// Region 5 from T25 up, where region 2 ended below the target with `at25`.
+State SolveRegion5(double p, double target, Kind kind, const Sample& at25) {
+  if (p > pmax5) return Failed(HighFailure(kind), at25.value);
+  const auto eval = [&](double T) { return SampleOf(Region5(p, T), kind); };
+  const double start = T25 + (target - at25.value) / at25.slope;
+  const Solved r = SolveMonotone(eval, target, T25, Tmax5, start, true);
+  switch (r.outcome) {
+    case Outcome::Found: return SolvedState(r, 5, Branch::Vapour);
+    case Outcome::Above: return Failed(HighFailure(kind), r.at.value);
+    case Outcome::Below: return Failed(Failure::NoSolution, 0);  // in the 2–5 step at T25
+    case Outcome::NoConvergence: break;
+  }
+  return Failed(Failure::NoConvergence, 0);
+}
+
+// Region 2 on [Tlow, T25], then region 5; `below` receives the sample at Tlow when the target
+// lies under it (no state returned then).
+State SolveRegion2(double p, double target, Kind kind, double Tlow, Sample* below) {
+  const auto eval = [&](double T) { return SampleOf(Region2(p, T), kind); };
+  const Solved r = SolveMonotone(eval, target, Tlow, T25, BackwardT2(p, target, kind), true);
+  switch (r.outcome) {
+    case Outcome::Found: return SolvedState(r, 2, Branch::Vapour);
+    case Outcome::Above: return SolveRegion5(p, target, kind, r.at);
+    case Outcome::Below: *below = r.at; return State{};
+    case Outcome::NoConvergence: break;
+  }
+  return Failed(Failure::NoConvergence, 0);
+}
+
+// Region 3 on [Tlo, Thi] along the isobar, the density of each temperature on the branch that
+// Region3Branch gives (or `forced`), seeded from the last density moved by (∂ρ/∂T)_p.
+State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, Branch forced,
+                   bool useForced) {
+  const TV backward = kind == Kind::H ? Region3TVFromPH(p, target) : Region3TVFromPS(p, target);
+  double lastT = backward.T, lastRho = 1.0 / backward.v, lastDrhoDT = 0.0;
+  const auto eval = [&](double T) {
+    const Branch branch = useForced ? forced : Region3Branch(p, T);
+    const double seed = lastRho + lastDrhoDT * (T - lastT);
+    const Region3At r = Region3AtPT(p, T, branch, seed);
+    lastT = T;
+    lastRho = r.density.found ? 1.0 / r.props.v : 0.0;
+    lastDrhoDT = -lastRho * lastRho * r.props.dvdT;
+    Sample s = SampleOf(r.props, kind);
+    s.exact = r.density.found;
+    s.capped = r.density.capped;
+    return s;
+  };
+  const Solved r = SolveMonotone(eval, target, Tlo, Thi, backward.T, true);
+  switch (r.outcome) {
+    case Outcome::Found:
+      if (!r.at.exact) {
+        const double top = Region3Pressure(1.0 / r.at.props.v, r.at.props.T).p;
+        return Failed(Failure::NearCritical, top);
+      }
+      return SolvedState(r, 3, useForced ? forced : Region3Branch(p, r.at.props.T));
+    case Outcome::Below:
+    case Outcome::Above:
+      // The target lies in the step between region 3 and its neighbour at T13 or TB23.
+      return Failed(Failure::NoSolution, 0);
+    case Outcome::NoConvergence: break;
+  }
+  return Failed(Failure::NoConvergence, 0);
+}
+
+bool Done(const State& s) { return s.failure != Failure::None || s.region != 0; }
+
+// p ≤ ps(T13): regions 1 and 2 (and 5), the saturation line between them from psMin up.
+State SolveLowPressure(double p, double target, Kind kind) {
+  const bool liquidExists = p >= psMin;
+  const double Ts = liquidExists ? SatTemperatureK(p) : Tmin;
+  // The region 1 backward temperature decides which side to try first; a wrong guess costs
+  // an evaluation at Ts, never a wrong answer.
+  const double T1b = liquidExists ? BackwardT1(p, target, kind) : INFINITY;
+  Sample liquid{}, vapour{};
+  bool liquidKnown = false;
+  if (T1b <= Ts) {
+    const State s = SolveRegion1(p, target, kind, Ts, T1b, &liquid);
+    if (Done(s)) return s;
+    liquidKnown = true;
+  }
+  const State s2 = SolveRegion2(p, target, kind, Ts, &vapour);
+  if (Done(s2)) return s2;
+  if (!liquidExists) return Failed(LowFailure(kind), vapour.value);
+  if (!liquidKnown) liquid = SampleOf(Region1(p, Ts), kind);
+  if (target >= liquid.value)
+    return Wet(liquid.props, vapour.props, (target - liquid.value) / (vapour.value - liquid.value));
+  Sample unused{};
+  const State s1 = SolveRegion1(p, target, kind, Ts, T1b, &unused);
+  return Done(s1) ? s1 : Failed(Failure::NoConvergence, 0);
+}
+
+// p > ps(T13): region 1 up to T13, region 3 up to TB23(p), region 2 (and 5) above.
+State SolveHighPressure(double p, double target, Kind kind) {
+  const double T1b = BackwardT1(p, target, kind);
+  Sample at13{};
+  bool known13 = false;
+  if (T1b <= T13) {
+    const State s = SolveRegion1(p, target, kind, T13, T1b, &at13);
+    if (Done(s)) return s;
+    known13 = true;
+  }
+  const double TB = B23Temperature(p);
+  const Sample at23 = SampleOf(Region2(p, TB), kind);
+  if (target >= at23.value) {
+    Sample unused{};
+    const State s = SolveRegion2(p, target, kind, TB, &unused);
+    return Done(s) ? s : Failed(Failure::NoConvergence, 0);
+  }
+  if (!known13) {
+    at13 = SampleOf(Region1(p, T13), kind);
+    if (target <= at13.value) {
+      Sample unused{};
+      const State s = SolveRegion1(p, target, kind, T13, T1b, &unused);
+      return Done(s) ? s : Failed(Failure::NoConvergence, 0);
+    }
+  }
+  if (p >= pc) return SolveRegion3(p, target, kind, T13, TB, Branch::Single, false);
+  const double Ts = SatTemperatureK(p);
+  const SatPair sat = SaturatedPhases(p, Ts, true);
+  if (sat.failure != Failure::None) return Failed(sat.failure, 0);
+  const double liquid = ValueOf(sat.liquid, kind), vapour = ValueOf(sat.vapour, kind);
+  if (target < liquid) return SolveRegion3(p, target, kind, T13, Ts, Branch::Liquid, true);
+  if (target > vapour) return SolveRegion3(p, target, kind, Ts, TB, Branch::Vapour, true);
+  return Wet(sat.liquid, sat.vapour, (target - liquid) / (vapour - liquid));
+}
+
+State StateFromPX(double p, double target, Kind kind) {
+  if (!std::isfinite(target)) return Failed(Failure::NotFinite, 0);
+  const Check c = CheckPressure(p);
+  if (c.failure != Failure::None) return Failed(c.failure, c.limit);
+  return p <= ps13 ? SolveLowPressure(p, target, kind) : SolveHighPressure(p, target, kind);
+}
+
+}  // namespace
+}  // namespace detail
+
+State StateFromPH(double p, double h) { return detail::StateFromPX(p, h, detail::Kind::H); }
+State StateFromPS(double p, double s) { return detail::StateFromPX(p, s, detail::Kind::S); }
+
+}  // namespace if97
