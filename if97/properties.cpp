@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "if97/detail/constants.h"
@@ -22,6 +23,8 @@ Props PropsFromGibbs(double p, double T, double pstar, double tau, const Gibbs& 
   r.w = w2 > 0 ? std::sqrt(w2) : 0.0;
   r.dvdT = 1e-3 * R * a / pstar;
   r.dvdp = 1e-3 * RT * g.g_pp / (pstar * pstar);
+  r.dpdrho = -r.v * r.v / r.dvdp;
+  r.dpdT = -r.dvdT / r.dvdp;
   return r;
 }
 
@@ -40,13 +43,17 @@ Props PropsFromHelmholtz(double rho, double T, const Helmholtz& f) {
   r.h = r.u + RT * dfd;
   r.s = R * (tau * f.f_t - f.f);
   r.cv = -R * tau * tau * f.f_tt;
-  r.cp = r.cv + R * b * b / c;
+  // At the critical point c is 0 and cp infinite; the floor keeps cp, and the slopes of v
+  // below, positive and finite there (cp ≈ 2e10 kJ/(kg·K)).
+  const double cFloored = std::max(c, kCriticalSlopeFloor);
+  r.cp = r.cv + R * b * b / cFloored;
   const double w2 = 1e3 * RT * (c - b * b / (tau * tau * f.f_tt));
   r.w = w2 > 0 ? std::sqrt(w2) : 0.0;
-  const double dpdrho = 1e-3 * RT * c;
-  const double dpdT = 1e-3 * rho * R * b;
-  r.dvdp = -1.0 / (rho * rho * dpdrho);
-  r.dvdT = dpdT / (rho * rho * dpdrho);
+  r.dpdrho = 1e-3 * RT * c;
+  r.dpdT = 1e-3 * rho * R * b;
+  const double dpdrhoFloored = 1e-3 * RT * cFloored;
+  r.dvdp = -1.0 / (rho * rho * dpdrhoFloored);
+  r.dvdT = r.dpdT / (rho * rho * dpdrhoFloored);
   return r;
 }
 

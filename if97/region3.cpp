@@ -26,36 +26,57 @@ constexpr Term phi[] = {
     {10, 0, 0.80964802996215e-4}, {10, 1, -0.16557679795037e-3}, {11, 26, -0.44923899061815e-4}};
 }  // namespace
 
-Helmholtz Region3Helmholtz(double rho, double T) {
-  const double delta = rho / rhoc;
-  const double tau = Tc / T;
-  const DerivativeSums d = SumWithDerivatives(phi, PowersI<phi>(delta), PowersJ<phi>(tau));
-  const double d2 = delta * delta;
-  return {n1 * std::log(delta) + d.s,
-          (n1 + d.sI) / delta,
-          (d.sII - n1) / d2,
-          d.sJ / tau,
-          d.sJJ / (tau * tau),
-          d.sIJ / (delta * tau)};
-}
+static_assert(Region3Isotherm::kPowers == HighestI(phi) + 1 && LowestI(phi) == 0);
 
-Props Region3(double rho, double T) { return PropsFromHelmholtz(rho, T, Region3Helmholtz(rho, T)); }
+Region3Isotherm::Region3Isotherm(double T) : T_(T) {
+  const double tau = Tc / T;
+  const PowersJ<phi> y(tau);
+  for (int i = 0; i < kPowers; ++i) A_[i] = B_[i] = C_[i] = 0.0;
+  for (const Term& t : phi) {
+    const double a = t.n * y[t.J];
+    const double J = t.J;
+    A_[t.I] += a;
+    B_[t.I] += J * a;
+    C_[t.I] += J * (J - 1) * a;
+  }
+}
 
 // Only δφ_δ and δ²φ_δδ: p = ρRT·δφ_δ, (∂p/∂ρ)_T = RT·(2δφ_δ + δ²φ_δδ).
-PressureSlope Region3Pressure(double rho, double T) {
+PressureSlope Region3Isotherm::Pressure(double rho) const {
   const double delta = rho / rhoc;
-  const double tau = Tc / T;
-  const PowersI<phi> x(delta);
-  const PowersJ<phi> y(tau);
-  double sI = n1, sII = -n1;
-  for (const Term& t : phi) {
-    const double v = t.n * x[t.I] * y[t.J];
-    const double I = t.I;
-    sI += I * v;
-    sII += I * (I - 1) * v;
+  double dfd = 0.0, d2fdd = 0.0;  // Σ I·A_I·δ^I, Σ I(I−1)·A_I·δ^I by Horner from the top
+  for (int i = kPowers - 1; i >= 1; --i) {
+    dfd = dfd * delta + i * A_[i];
+    d2fdd = d2fdd * delta + i * (i - 1) * A_[i];
   }
-  const double RT = R * T;
-  return {1e-3 * rho * RT * sI, 1e-3 * RT * (2 * sI + sII)};
+  dfd = n1 + dfd * delta;
+  d2fdd = d2fdd * delta - n1;
+  const double RT = R * T_;
+  return {1e-3 * rho * RT * dfd, 1e-3 * RT * (2 * dfd + d2fdd)};
 }
+
+Helmholtz Region3Isotherm::Phi(double rho) const {
+  const double delta = rho / rhoc;
+  const double tau = Tc / T_;
+  double f = 0, fI = 0, fII = 0, fJ = 0, fJJ = 0, fIJ = 0;
+  for (int i = kPowers - 1; i >= 0; --i) {
+    f = f * delta + A_[i];
+    fI = fI * delta + i * A_[i];
+    fII = fII * delta + i * (i - 1) * A_[i];
+    fJ = fJ * delta + B_[i];
+    fJJ = fJJ * delta + C_[i];
+    fIJ = fIJ * delta + i * B_[i];
+  }
+  return {n1 * std::log(delta) + f,
+          (n1 + fI) / delta,
+          (fII - n1) / (delta * delta),
+          fJ / tau,
+          fJJ / (tau * tau),
+          fIJ / (delta * tau)};
+}
+
+Props Region3Isotherm::At(double rho) const { return PropsFromHelmholtz(rho, T_, Phi(rho)); }
+
+Props Region3(double rho, double T) { return Region3Isotherm(T).At(rho); }
 
 }  // namespace if97::detail

@@ -16,8 +16,8 @@ constexpr double rhoTop = 800.0;
 // spinodal, so it bounds the search from above whatever its pressure; the liquid branch mirrors
 // this from 800 kg/m³ down. The vapour isotherm is concave and the liquid one convex, so Newton
 // from the ideal-gas density or from 800 kg/m³ approaches the root from one side.
-Density Region3Density(double p, double T, Branch branch, double start) {
-  const double rhoIdeal = 1e3 * p / (R * T);
+Density Region3Density(const Region3Isotherm& isotherm, double p, Branch branch, double start) {
+  const double rhoIdeal = 1e3 * p / (R * isotherm.T());
   double lo = branch == Branch::Liquid ? rhoc : 0.5 * rhoIdeal;
   double hi = branch == Branch::Vapour ? rhoc : rhoTop;
   double x = branch == Branch::Liquid ? rhoTop : rhoIdeal;
@@ -26,7 +26,7 @@ Density Region3Density(double p, double T, Branch branch, double start) {
   const double tol = 1e-13 * p;
   double best = x, bestErr = INFINITY;
   for (int k = 1; k <= kDensityCap; ++k) {
-    const PressureSlope ps = Region3Pressure(x, T);
+    const PressureSlope ps = isotherm.Pressure(x);
     const double f = ps.p - p;
     if (std::fabs(f) < bestErr && ps.dpdrho > 0) {
       bestErr = std::fabs(f);

@@ -2,6 +2,7 @@
 // equations the temperature, inside the region's own temperature interval at p. A solve that
 // ends inside its interval has found the region too, since h and s rise with T at constant p;
 // one that ends at an end hands the value there to the next region.
+#include <algorithm>
 #include <cmath>
 
 #include "if97/detail/backward.h"
@@ -74,11 +75,55 @@ State SolveRegion2(double p, double target, Kind kind, double Tlow, Sample* belo
   return Failed(Failure::NoConvergence, 0);
 }
 
-// Region 3 on [Tlo, Thi] along the isobar, the density of each temperature on the branch that
-// Region3Branch gives (or `forced`), seeded from the last density moved by (∂ρ/∂T)_p.
+// Region 3 by Newton in (ρ, T) on p(ρ, T) = p and h or s = target. This pair stays
+// well-conditioned at the critical point (the Jacobian's determinant is ρ-weighted cp·(∂p/∂ρ)_T
+// plus 1000·T·(∂p/∂T)_ρ²/ρ² > 0), where T alone is not: there one ulp of T moves h by 1e-5 kJ/kg.
+// False when a step leaves [Tlo, Thi], the branch or the stable states, or kNewton2Cap steps
+// do not settle; the nested solve below then takes over.
+constexpr int kNewton2Cap = 30;
+bool Region3Newton(double p, double target, Kind kind, double Tlo, double Thi, Branch forced,
+                   bool useForced, double T, double rho, Props* out) {
+  const double tol = kStopTol * ValueScale(target), accept = kAcceptTol * ValueScale(target);
+  for (int k = 0; k < kNewton2Cap; ++k) {
+    const Props pr = Region3(rho, T);
+    const double F1 = pr.p - p, F2 = ValueOf(pr, kind) - target;
+    const bool settled = std::fabs(F1) <= 1e-13 * p && std::fabs(F2) <= tol;
+    const bool last = k == kNewton2Cap - 1;
+    if (settled || (last && std::fabs(F1) <= 1e-12 * p && std::fabs(F2) <= accept)) {
+      const Branch branch = useForced ? forced : Region3Branch(p, T);
+      const bool onBranch = branch == Branch::Single || (branch == Branch::Liquid) == (rho > rhoc);
+      const bool stable = pr.dpdrho > -1e-3 * R * T * kCriticalSlopeFloor;
+      if (!stable || !onBranch) return false;
+      *out = pr;
+      out->p = p;
+      return true;
+    }
+    const double a = pr.dpdrho, b = pr.dpdT;
+    const double c = DensitySlope(pr, kind), d = IsochoreSlope(pr, kind);
+    const double det = a * d - b * c;
+    if (!(det > 0)) return false;
+    double dRho = (b * F2 - d * F1) / det;
+    double dT = (c * F1 - a * F2) / det;
+    // Damped to 5 K and a fifth of ρ: the start is within 25 mK and 0.01 %, so a longer step
+    // means the iteration has left the neighbourhood it can be trusted in.
+    const double damp = std::max({1.0, std::fabs(dT) / 5.0, std::fabs(dRho) / (0.2 * rho)});
+    rho += dRho / damp;
+    T += dT / damp;
+    if (!(T >= Tlo && T <= Thi && rho > 0 && rho < 800)) return false;
+  }
+  return false;
+}
+
+// Region 3 on [Tlo, Thi] along the isobar: Newton in (ρ, T) from the backward equations, else
+// Newton in T with the density of each temperature solved on the branch that Region3Branch gives
+// (or `forced`), seeded from the last density moved by (∂ρ/∂T)_p.
 State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, Branch forced,
                    bool useForced) {
   const TV backward = kind == Kind::H ? Region3TVFromPH(p, target) : Region3TVFromPS(p, target);
+  const double T0 = std::clamp(backward.T, Tlo, Thi);
+  Props direct;
+  if (Region3Newton(p, target, kind, Tlo, Thi, forced, useForced, T0, 1.0 / backward.v, &direct))
+    return FromProps(direct, 3, SinglePhase(p, direct.T, 3, useForced ? forced : Region3Branch(p, direct.T)));
   double lastT = backward.T, lastRho = 1.0 / backward.v, lastDrhoDT = 0.0;
   const auto eval = [&](double T) {
     const Branch branch = useForced ? forced : Region3Branch(p, T);
@@ -92,7 +137,7 @@ State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, B
     s.capped = r.density.capped;
     return s;
   };
-  const Solved r = SolveMonotone(eval, target, Tlo, Thi, backward.T, true);
+  const Solved r = SolveMonotone(eval, target, Tlo, Thi, T0, true);
   switch (r.outcome) {
     case Outcome::Found:
       if (!r.at.exact) {
@@ -115,9 +160,11 @@ bool Done(const State& s) { return s.failure != Failure::None || s.region != 0; 
 State SolveLowPressure(double p, double target, Kind kind) {
   const bool liquidExists = p >= psMin;
   const double Ts = liquidExists ? SatTemperatureK(p) : Tmin;
-  // The region 1 backward temperature decides which side to try first; a wrong guess costs
-  // an evaluation at Ts, never a wrong answer.
-  const double T1b = liquidExists ? BackwardT1(p, target, kind) : INFINITY;
+  // No water at p ≤ ps(T13) has more than h'(T13) = 1670.858 kJ/kg or s'(T13) = 3.778281 kJ/(kg·K);
+  // under those, the region 1 backward temperature decides which side to try first. The
+  // extrapolated backward equation means nothing above them (it falls to −10⁴ K for steam).
+  const double liquidMax = kind == Kind::H ? 1670.859 : 3.778282;
+  const double T1b = liquidExists && target <= liquidMax ? BackwardT1(p, target, kind) : INFINITY;
   Sample liquid{}, vapour{};
   bool liquidKnown = false;
   if (T1b <= Ts) {

@@ -79,9 +79,9 @@ State Wet(const Props& liquid, const Props& vapour, double x) {
   return Checked(s);
 }
 
-Region3At Region3AtPT(double p, double T, Branch branch, double start) {
-  const Density d = Region3Density(p, T, branch, start);
-  Props pr = Region3(d.rho, T);
+Region3At Region3AtPT(const Region3Isotherm& isotherm, double p, Branch branch, double start) {
+  const Density d = Region3Density(isotherm, p, branch, start);
+  Props pr = isotherm.At(d.rho);
   pr.p = p;  // the given pressure; the density meets it to 1e-13 (see Region3Density)
   return {pr, d};
 }

@@ -1,6 +1,8 @@
 // Density of region 3 at given (p, T): the one inversion that every region 3 state needs.
 #pragma once
 
+#include "if97/detail/regions.h"
+
 namespace if97::detail {
 
 // Which root of p(ρ, T) = p: below the critical temperature the isotherm has a vapour branch
@@ -19,7 +21,11 @@ struct Density {
 // rounding stalls the iteration). `start`, when inside the branch, seeds the iteration; 0 for
 // none. Newton inside a bracket that only shrinks, bisection where Newton would leave it; at
 // most kDensityCap evaluations. Branch and T must agree (Single only for T ≥ Tc).
-Density Region3Density(double p, double T, Branch branch, double start = 0.0);
+Density Region3Density(const Region3Isotherm& isotherm, double p, Branch branch,
+                       double start = 0.0);
+inline Density Region3Density(double p, double T, Branch branch, double start = 0.0) {
+  return Region3Density(Region3Isotherm(T), p, branch, start);
+}
 inline constexpr int kDensityCap = 200;
 
 }  // namespace if97::detail

@@ -22,6 +22,16 @@ inline double IsobarSlope(const Props& pr, Kind kind) {
 inline double IsothermSlope(const Props& pr, Kind kind) {
   return kind == Kind::H ? 1e3 * (pr.v - pr.T * pr.dvdT) : -1e3 * pr.dvdT;
 }
+// d/dρ at constant T, kJ/kg per kg/m³: (∂h/∂ρ)_T = 1000·((∂p/∂ρ)_T − T(∂p/∂T)_ρ/ρ)/ρ and
+// (∂s/∂ρ)_T = −1000·(∂p/∂T)_ρ/ρ² (Maxwell). Finite at the critical point.
+inline double DensitySlope(const Props& pr, Kind kind) {
+  return kind == Kind::H ? 1e3 * (pr.dpdrho - pr.T * pr.dpdT * pr.v) * pr.v
+                         : -1e3 * pr.dpdT * pr.v * pr.v;
+}
+// d/dT at constant ρ: (∂h/∂T)_ρ = cv + 1000·(∂p/∂T)_ρ/ρ, (∂s/∂T)_ρ = cv/T.
+inline double IsochoreSlope(const Props& pr, Kind kind) {
+  return kind == Kind::H ? pr.cv + 1e3 * pr.dpdT * pr.v : pr.cv / pr.T;
+}
 inline Failure LowFailure(Kind kind) {
   return kind == Kind::H ? Failure::EnthalpyLow : Failure::EntropyLow;
 }

@@ -37,7 +37,10 @@ struct Region3At {
   Props props;
   Density density;
 };
-Region3At Region3AtPT(double p, double T, Branch branch, double start = 0.0);
+Region3At Region3AtPT(const Region3Isotherm& isotherm, double p, Branch branch, double start = 0.0);
+inline Region3At Region3AtPT(double p, double T, Branch branch, double start = 0.0) {
+  return Region3AtPT(Region3Isotherm(T), p, branch, start);
+}
 // The failure a density result stands for (None when found), and its limit.
 Failure DensityFailure(const Density& d, double T, double* limit);
 
