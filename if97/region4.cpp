@@ -34,20 +34,4 @@ double SatTemperatureK(double p) {
   return 0.5 * (nD - std::sqrt(nD * nD - 4 * (n[9] + n[10] * D)));
 }
 
-// Implicit differentiation of A·β² + B·β + C = 0: dβ/dϑ = −(A'β² + B'β + C')/(2Aβ + B), with
-// dϑ/dT = 1 − n₉/(T − n₁₀)² and dps/dβ = 4β³.
-double SatPressureSlopeK(double T) {
-  const double d = T - n[10];
-  const double theta = T + n[9] / d;
-  const double A = (theta + n[1]) * theta + n[2];
-  const double B = (n[3] * theta + n[4]) * theta + n[5];
-  const double C = (n[6] * theta + n[7]) * theta + n[8];
-  const double beta = 2 * C / (-B + std::sqrt(B * B - 4 * A * C));
-  const double dA = 2 * theta + n[1];
-  const double dB = 2 * n[3] * theta + n[4];
-  const double dC = 2 * n[6] * theta + n[7];
-  const double dbeta = -((dA * beta + dB) * beta + dC) / (2 * A * beta + B);
-  return 4 * beta * beta * beta * dbeta * (1 - n[9] / (d * d));
-}
-
 }  // namespace if97::detail

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "if97/detail/constants.h"
@@ -49,9 +50,12 @@ double SatPressure(double t) {
   return detail::SatPressureK(t + detail::T0);
 }
 
+// Eq. 31 inverts Eq. 30 to 1e-11 K: at the ends of the line it may step over them by as much,
+// which would leave the temperature outside the range it came from.
 double SatTemperature(double p) {
-  if (!(p >= detail::psMin && p <= detail::pc)) return -1;
-  return detail::SatTemperatureK(p) - detail::T0;
+  using namespace detail;
+  if (!(p >= psMin && p <= pc)) return -1;
+  return std::clamp(SatTemperatureK(p), Tmin, Tc) - T0;
 }
 
 Saturation SaturationByP(double p) {
@@ -59,7 +63,7 @@ Saturation SaturationByP(double p) {
   if (!std::isfinite(p)) return SaturationFailed(Failure::NotFinite, 0);
   if (p < psMin) return SaturationFailed(Failure::PressureLow, psMin);
   if (p > pc) return SaturationFailed(Failure::PressureHigh, pc);
-  return SaturationAt(p, SatTemperatureK(p), p > ps13);
+  return SaturationAt(p, std::clamp(SatTemperatureK(p), Tmin, Tc), p > ps13);
 }
 
 Saturation SaturationByT(double t) {

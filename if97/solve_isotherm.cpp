@@ -219,11 +219,15 @@ States StatesFromTX(double t, double target, Kind kind) {
   } else if (T > TB23max) {
     ok = iso.Solve({2, Branch::Vapour, pmin, pmax});
   } else if (T >= Tc) {
-    const double pb = B23Pressure(T);
-    const Density low = Region3Density(iso.Isotherm3(), pb, Branch::Single);
-    const Density high = Region3Density(iso.Isotherm3(), pmax, Branch::Single);
-    ok = !low.capped && !high.capped && iso.Solve({2, Branch::Vapour, pmin, pb}) &&
-         iso.Solve({3, Branch::Single, low.rho, high.rho, pb, pmax});
+    // B23 reaches 100 MPa + 2.7e-11 at 863.15 K: there region 2 alone fills the isotherm.
+    const double pb = std::min(B23Pressure(T), pmax);
+    ok = iso.Solve({2, Branch::Vapour, pmin, pb});
+    if (ok && pb < pmax) {
+      const Density low = Region3Density(iso.Isotherm3(), pb, Branch::Single);
+      const Density high = Region3Density(iso.Isotherm3(), pmax, Branch::Single);
+      ok = !low.capped && !high.capped &&
+           iso.Solve({3, Branch::Single, low.rho, high.rho, pb, pmax});
+    }
   } else if (T > T13) {
     // The saturated densities end the two region 3 pieces; in the near-critical gap the
     // vapour's is the top of its branch, as in SaturationByT.

@@ -131,7 +131,8 @@ Check CheckPT(double p, double t) {
   if (ct.failure != Failure::None) return ct;
   const Check cp = CheckPressure(p);
   if (cp.failure != Failure::None) return cp;
-  if (t > t25 && p > pmax5) return {Failure::PressureHigh, pmax5};
+  // In K, as the region selection decides: the ulp above 800 °C is still 1073.15 K.
+  if (t + T0 > T25 && p > pmax5) return {Failure::PressureHigh, pmax5};
   return {Failure::None, 0};
 }
 

@@ -8,8 +8,6 @@ namespace if97::detail {
 double SatPressureK(double T);
 // Saturation temperature Ts K at p MPa, Eq. 31; meaningful for ps(273.15 K) ≤ p ≤ 22.064 MPa.
 double SatTemperatureK(double p);
-// dps/dT, MPa/K, of Eq. 30 at T K.
-double SatPressureSlopeK(double T);
 
 // The 2–3 boundary: p MPa at T K (Eq. 5) and T K at p MPa (Eq. 6); 623.15…863.15 K.
 double B23Pressure(double T);
