@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cmath>
 
+#include "if97/detail/constants.h"
 #include "if97/detail/lines.h"
 
 namespace if97::detail {
@@ -20,7 +22,9 @@ double SatPressureK(double T) {
   const double C = (n[6] * theta + n[7]) * theta + n[8];
   const double beta = 2 * C / (-B + std::sqrt(B * B - 4 * A * C));
   const double beta2 = beta * beta;
-  return beta2 * beta2;
+  // Eq. 30 ends 3.2e-10 MPa above pc at Tc; held at pc over its last 1.2e-9 K, the line stays
+  // inside the range Eq. 31 inverts.
+  return std::min(beta2 * beta2, pc);
 }
 
 // Eq. 31, the same quadratic solved for ϑ at β = p^¼, then T from ϑ.

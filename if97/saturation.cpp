@@ -29,12 +29,13 @@ Saturation SaturationFailed(Failure failure, double limit) {
   return r;
 }
 
-Saturation SaturationAt(double p, double Ts, bool region3) {
+// p and t as the caller gave them (t + T0 − T0 need not be t).
+Saturation SaturationAt(double p, double t, double Ts, bool region3) {
   const SatPair pair = SaturatedPhases(p, Ts, region3);
   if (pair.failure != Failure::None) return SaturationFailed(pair.failure, 0);
   Saturation r{};
   r.p = p;
-  r.t = Ts - T0;
+  r.t = t;
   r.liquid = Saturated(pair.liquid, 0.0);
   r.vapour = Saturated(pair.vapour, 1.0);
   r.failure = Failure::None;
@@ -63,7 +64,8 @@ Saturation SaturationByP(double p) {
   if (!std::isfinite(p)) return SaturationFailed(Failure::NotFinite, 0);
   if (p < psMin) return SaturationFailed(Failure::PressureLow, psMin);
   if (p > pc) return SaturationFailed(Failure::PressureHigh, pc);
-  return SaturationAt(p, std::clamp(SatTemperatureK(p), Tmin, Tc), p > ps13);
+  const double Ts = std::clamp(SatTemperatureK(p), Tmin, Tc);
+  return SaturationAt(p, Ts - T0, Ts, p > ps13);
 }
 
 Saturation SaturationByT(double t) {
@@ -72,7 +74,7 @@ Saturation SaturationByT(double t) {
   if (t < 0) return SaturationFailed(Failure::TemperatureLow, 0);
   if (t > tc) return SaturationFailed(Failure::TemperatureHigh, tc);
   const double T = t + T0;
-  return SaturationAt(SatPressureK(T), T, T > T13);
+  return SaturationAt(SatPressureK(T), t, T, T > T13);
 }
 
 }  // namespace if97

@@ -90,12 +90,15 @@ class Isotherm {
 
   States Result() {
     States r{};
-    std::sort(roots_, roots_ + count_, [](const State& a, const State& b) { return a.p < b.p; });
-    // A root at the shared end of two parts is found from both.
+    // A root at the shared end of two parts is found from both, and a saturated phase may come
+    // both as a piece's end and as a wet root of dryness 0 or 1: one root per pressure, the
+    // one-phase one first.
+    std::sort(roots_, roots_ + count_, [](const State& a, const State& b) {
+      return a.p != b.p ? a.p < b.p : a.region < b.region;
+    });
     int n = 0;
     for (int i = 0; i < count_; ++i)
-      if (n == 0 || roots_[i].p > r.root[n - 1].p * (1 + 1e-12) ||
-          roots_[i].phase != r.root[n - 1].phase) {
+      if (n == 0 || roots_[i].p > r.root[n - 1].p * (1 + 1e-12)) {
         if (n < 4) r.root[n++] = roots_[i];
       }
     r.count = n;

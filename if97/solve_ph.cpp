@@ -78,12 +78,15 @@ State SolveRegion2(double p, double target, Kind kind, double Tlow, Sample* belo
 // Region 3 by Newton in (ρ, T) on p(ρ, T) = p and h or s = target. This pair stays
 // well-conditioned at the critical point (the Jacobian's determinant is ρ-weighted cp·(∂p/∂ρ)_T
 // plus 1000·T·(∂p/∂T)_ρ²/ρ² > 0), where T alone is not: there one ulp of T moves h by 1e-5 kJ/kg.
-// False when a step leaves [Tlo, Thi], the branch or the stable states, or kNewton2Cap steps
-// do not settle; the nested solve below then takes over.
+// A step past an end of [Tlo, Thi] is clamped to it: near the critical point the ends come from
+// densities solved at (p, T), which fix h only to 1e-7 kJ/kg, so the root may sit at an end.
+// False when the iteration keeps pressing on an end, leaves the branch or the stable states, or
+// kNewton2Cap steps do not settle; the nested solve below then takes over.
 constexpr int kNewton2Cap = 30;
 bool Region3Newton(double p, double target, Kind kind, double Tlo, double Thi, Branch forced,
                    bool useForced, double T, double rho, Props* out) {
   const double tol = kStopTol * ValueScale(target), accept = kAcceptTol * ValueScale(target);
+  int clamped = 0;
   for (int k = 0; k < kNewton2Cap; ++k) {
     const Props pr = Region3(rho, T);
     const double F1 = pr.p - p, F2 = ValueOf(pr, kind) - target;
@@ -109,7 +112,11 @@ bool Region3Newton(double p, double target, Kind kind, double Tlo, double Thi, B
     const double damp = std::max({1.0, std::fabs(dT) / 5.0, std::fabs(dRho) / (0.2 * rho)});
     rho += dRho / damp;
     T += dT / damp;
-    if (!(T >= Tlo && T <= Thi && rho > 0 && rho < 800)) return false;
+    if (!(rho > 0 && rho < 800 && std::isfinite(T))) return false;
+    const double Tclamped = std::clamp(T, Tlo, Thi);
+    clamped = Tclamped == T ? 0 : clamped + 1;
+    if (clamped == 3) return false;
+    T = Tclamped;
   }
   return false;
 }
@@ -156,6 +163,17 @@ State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, B
 
 bool Done(const State& s) { return s.failure != Failure::None || s.region != 0; }
 
+// The wet state of the target between the saturated phases; within the solver's tolerance of
+// either end, that saturated phase itself (Ts by Eq. 31 is 1e-12 K off the t a given h' came
+// from, which leaves a dryness of 1e-16 instead of 0).
+State WetState(const Props& liquid, const Props& vapour, double target, Kind kind) {
+  const double vl = ValueOf(liquid, kind), vv = ValueOf(vapour, kind);
+  const double tol = kStopTol * ValueScale(target);
+  if (target <= vl + tol) return Saturated(liquid, 0.0);
+  if (target >= vv - tol) return Saturated(vapour, 1.0);
+  return Wet(liquid, vapour, (target - vl) / (vv - vl));
+}
+
 // p ≤ ps(T13): regions 1 and 2 (and 5), the saturation line between them from psMin up.
 State SolveLowPressure(double p, double target, Kind kind) {
   const bool liquidExists = p >= psMin;
@@ -176,8 +194,7 @@ State SolveLowPressure(double p, double target, Kind kind) {
   if (Done(s2)) return s2;
   if (!liquidExists) return Failed(LowFailure(kind), vapour.value);
   if (!liquidKnown) liquid = SampleOf(Region1(p, Ts), kind);
-  if (target >= liquid.value)
-    return Wet(liquid.props, vapour.props, (target - liquid.value) / (vapour.value - liquid.value));
+  if (target >= liquid.value) return WetState(liquid.props, vapour.props, target, kind);
   Sample unused{};
   const State s1 = SolveRegion1(p, target, kind, Ts, T1b, &unused);
   return Done(s1) ? s1 : Failed(Failure::NoConvergence, 0);
@@ -193,29 +210,34 @@ State SolveHighPressure(double p, double target, Kind kind) {
     if (Done(s)) return s;
     known13 = true;
   }
-  const double TB = B23Temperature(p);
+  // Just above ps(T13) Eqs. 6 and 31 may round to a hair under T13, where neither lies: held
+  // at T13 ≤ Ts ≤ TB, every interval below is in order.
+  const double TB = std::max(B23Temperature(p), T13);
+  // A value at a boundary counts for the region below it to the solver's tolerance: rounding
+  // noise in the two evaluations must not send it into the step between them.
+  const double tol = kStopTol * ValueScale(target);
   const Sample at23 = SampleOf(Region2(p, TB), kind);
-  if (target >= at23.value) {
+  if (target >= at23.value - tol) {
     Sample unused{};
     const State s = SolveRegion2(p, target, kind, TB, &unused);
     return Done(s) ? s : Failed(Failure::NoConvergence, 0);
   }
   if (!known13) {
     at13 = SampleOf(Region1(p, T13), kind);
-    if (target <= at13.value) {
+    if (target <= at13.value + tol) {
       Sample unused{};
       const State s = SolveRegion1(p, target, kind, T13, T1b, &unused);
       return Done(s) ? s : Failed(Failure::NoConvergence, 0);
     }
   }
   if (p >= pc) return SolveRegion3(p, target, kind, T13, TB, Branch::Single, false);
-  const double Ts = SatTemperatureK(p);
+  const double Ts = std::clamp(SatTemperatureK(p), T13, TB);
   const SatPair sat = SaturatedPhases(p, Ts, true);
   if (sat.failure != Failure::None) return Failed(sat.failure, 0);
   const double liquid = ValueOf(sat.liquid, kind), vapour = ValueOf(sat.vapour, kind);
   if (target < liquid) return SolveRegion3(p, target, kind, T13, Ts, Branch::Liquid, true);
   if (target > vapour) return SolveRegion3(p, target, kind, Ts, TB, Branch::Vapour, true);
-  return Wet(sat.liquid, sat.vapour, (target - liquid) / (vapour - liquid));
+  return WetState(sat.liquid, sat.vapour, target, kind);
 }
 
 State StateFromPX(double p, double target, Kind kind) {

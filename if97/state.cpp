@@ -62,8 +62,11 @@ State Saturated(const Props& pr, double x) {
   return s;
 }
 
-// v, h, s and u mix linearly in x; p and T are the liquid's (the same line point).
+// v, h, s and u mix linearly in x; p and T are the liquid's (the same line point). At x = 0
+// or 1 the state is the saturated phase itself, with its cp, cv, w and κ.
 State Wet(const Props& liquid, const Props& vapour, double x) {
+  if (x <= 0) return Saturated(liquid, 0.0);
+  if (x >= 1) return Saturated(vapour, 1.0);
   State s{};
   s.p = liquid.p;
   s.t = liquid.T - T0;

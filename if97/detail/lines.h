@@ -4,7 +4,7 @@
 
 namespace if97::detail {
 
-// Saturation pressure ps MPa at T K, Eq. 30; meaningful for 273.15 K ≤ T ≤ 647.096 K.
+// Saturation pressure ps MPa at T K, Eq. 30, at most pc; meaningful for 273.15 K ≤ T ≤ 647.096 K.
 double SatPressureK(double T);
 // Saturation temperature Ts K at p MPa, Eq. 31; meaningful for ps(273.15 K) ≤ p ≤ 22.064 MPa.
 double SatTemperatureK(double p);

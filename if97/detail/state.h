@@ -10,11 +10,12 @@ namespace if97::detail {
 // Phase of a single-phase state of `region`; `branch` matters for region 3 only.
 Phase SinglePhase(double p, double T, int region, Branch branch);
 // The density branch of region 3 at (p, T): Single from Tc up; below it Liquid at and above
-// ps(T) (and at any p ≥ pc, where Eq. 30 may exceed pc by 3e-10 MPa), Vapour below.
+// ps(T) (and so at any p ≥ pc), Vapour below.
 Branch Region3Branch(double p, double T);
 
 State FromProps(const Props& pr, int region, Phase phase);
-// A wet state of dryness 0 < x < 1 between the saturated phases: region 4, cp = cv = w = κ = 0.
+// A wet state of dryness 0 < x < 1 between the saturated phases: region 4, cp = cv = w = κ = 0;
+// at x = 0 or 1 the saturated phase (Saturated).
 State Wet(const Props& liquid, const Props& vapour, double x);
 // A saturated end state (x = 0 or 1): region 4, the phase's own cp, cv, w and κ.
 State Saturated(const Props& pr, double x);

@@ -26,7 +26,7 @@ TEST(SaturationLine, PressureToTemperatureToPressureWithin1e12) {
 
 TEST(SaturationLine, ReturnsMinusOneOutsideItsRange) {
   EXPECT_EQ(SatPressure(0), kPsMin);
-  EXPECT_GT(SatPressure(373.946), 22.064);  // Eq. 30 ends 3.2e-10 MPa above pc
+  EXPECT_EQ(SatPressure(373.946), 22.064);  // Eq. 30 ends 3.2e-10 MPa above pc: held at pc
   EXPECT_EQ(SatTemperature(kPsMin), 0);  // Eq. 31 gives 1e-13 K less: kept in range
   EXPECT_NEAR(SatTemperature(22.064), 373.946, 2e-9);
   for (double t : {Below(0), Above(373.946), kNaN, double(INFINITY)}) EXPECT_EQ(SatPressure(t), -1) << t;
@@ -41,6 +41,7 @@ TEST(Saturation, PhasesAreTheOnePhaseStatesAtTheLine) {
     const Saturation s = SaturationByT(t);
     ASSERT_EQ(s.failure, Failure::None);
     EXPECT_EQ(s.p, SatPressure(t));
+    EXPECT_EQ(s.t, t);  // as given, not t + 273.15 − 273.15
     for (const State* phase : {&s.liquid, &s.vapour}) {
       EXPECT_EQ(phase->phase, Phase::TwoPhase);
       EXPECT_EQ(phase->region, 4);
@@ -81,6 +82,7 @@ TEST(Saturation, CriticalPointAndTheNearCriticalGap) {
   // 8e-10 MPa of ps, and still less dense than the liquid.
   const Saturation g = SaturationByT(373.94599);
   ASSERT_EQ(g.failure, Failure::None);
+  EXPECT_EQ(g.t, 373.94599);
   EXPECT_LT(g.vapour.rho, g.liquid.rho);
   EXPECT_EQ(StateFromPT(Below(g.p), 373.94599).failure, Failure::NearCritical);
   const Saturation p = SaturationByP(22.064);

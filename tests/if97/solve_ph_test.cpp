@@ -69,6 +69,39 @@ TEST(StateFromPH, BetweenTheSaturatedValuesGivesTheWetStateWithItsDryness) {
   }
 }
 
+// The saturated values themselves give the saturated phases, one-phase or wet of dryness 0 or
+// 1 as rounding falls, always with their own cp and w.
+TEST(StateFromPH, TheSaturatedValuesGiveTheSaturatedPhases) {
+  for (double t = 1; t < 373; t += 7.31) {
+    SCOPED_TRACE(t);
+    const Saturation sat = SaturationByT(t);
+    for (const State* end : {&sat.liquid, &sat.vapour}) {
+      for (bool byH : {true, false}) {
+        const State b = byH ? StateFromPH(sat.p, end->h) : StateFromPS(sat.p, end->s);
+        ASSERT_EQ(b.failure, Failure::None);
+        EXPECT_TRUE(b.x == -1 || b.x == end->x) << b.x;
+        EXPECT_NEAR(b.rho, end->rho, 1e-6 * end->rho);
+        EXPECT_GT(b.cp, 0);
+        EXPECT_GT(b.w, 0);
+      }
+    }
+  }
+}
+
+// Water on the line near the critical point: h' of the liquid density at (p, t) and the h'
+// the solver finds at Ts(p) differ by the density's noise (1e-7 kJ/kg), so the root sits on the
+// end of the liquid's temperature interval and the Newton step runs past it.
+TEST(StateFromPH, NearCriticalWaterOnTheLineIsFoundAgain) {
+  for (double t : {373.88918840010592, 373.89086970010612, 373.89313580010639}) {
+    SCOPED_TRACE(t);
+    const State a = StateFromPT(SatPressure(t), t);
+    const State b = StateFromPH(a.p, a.h);
+    ASSERT_EQ(b.failure, Failure::None);
+    EXPECT_NEAR(b.h, a.h, 1e-9 * a.h);
+    EXPECT_NEAR(b.t, t, 1e-9);
+  }
+}
+
 struct FailureRow {
   double p;
   double target;  // relative to the limit: limit + target
