@@ -161,6 +161,54 @@ for fn in range(12):
         extreme = bytes([64, k])
         engine(f"extreme_{fn}_{label}", bytes([fn]) + extreme * 6)
 
+# IF97 seeds: a call byte, then its arguments as if97_fuzz.cpp reads them.
+def if97(name, data):
+    write("if97_fuzz", name, data)
+
+
+def if97_t(t):
+    return bytes([0]) + raw(t)
+
+
+def if97_p(p):
+    return bytes([0]) + raw(p)
+
+
+def if97_state(t, p):
+    """h or s of the state at (p, t), exact."""
+    return bytes([64]) + if97_t(t) + if97_p(p) + bytes([0])
+
+
+for t, p in [(20, 1), (300, 1), (360, 25), (370, 20), (373.946, 22.064), (400, 30), (1500, 10),
+             (0, 1e-6), (800, 100), (2000, 50)]:
+    if97(f"pt_{t}_{p}", bytes([0]) + if97_t(t) + if97_p(p))
+    if97(f"ph_{t}_{p}", bytes([1]) + if97_t(t) + if97_p(p) + if97_state(t, p))
+    if97(f"ps_{t}_{p}", bytes([2]) + if97_t(t) + if97_p(p) + if97_state(t, p))
+    if97(f"th_{t}_{p}", bytes([3]) + if97_t(t) + if97_state(t, p))
+    if97(f"ts_{t}_{p}", bytes([4]) + if97_t(t) + if97_state(t, p))
+for t in [100, 360, 373.94599]:  # on the line of t (pressure selector 128), both phases
+    if97(f"pt_line_{t}", bytes([0]) + if97_t(t) + bytes([128, 0]))
+    if97(f"sat_t_{t}", bytes([5, 0]) + if97_t(t))
+for t in [400, 590]:  # on the 2-3 boundary of t
+    if97(f"pt_b23_{t}", bytes([0]) + if97_t(t) + bytes([192, 0]))
+if97("th_two_roots_100", bytes([3]) + if97_t(100) + bytes([0, 0]) + struct.pack(">d", 420.0))
+if97("ts_three_roots_2", bytes([4]) + if97_t(2) + bytes([0, 0]) + struct.pack(">d", 0.03065))
+if97("isentropic_10_500_0.01", bytes([6]) + if97_t(500) + if97_p(10) + if97_t(0) + if97_p(0.01))
+# Findings: t returned as given by SaturationByT; the line held at pc at Tc; h'' given at p
+# (a wet state of dryness 1, the saturated vapour); rounding noise 4e-14 MPa above ps(350 °C);
+# a near-critical h' within the density's noise of the target; a saturated vapour found twice.
+if97("finding_saturation_t_as_given", bytes([5, 0]) + if97_t(373.94599))
+if97("finding_line_held_at_pc", bytes([5, 0]) + if97_t(373.946))
+if97("finding_dryness_one", bytes([0]) + if97_t(102.234375) + if97_p(0.10977607620158494))
+if97("finding_noise_above_ps350", bytes([0]) + if97_t(349.9999999999996) + if97_p(16.529164252604552))
+if97("finding_near_critical_liquid_end",
+     bytes([0]) + if97_t(373.93750000093809) + if97_p(22.061721081473245))
+if97("finding_saturated_vapour_twice",
+     bytes([4]) + if97_t(350.0000000000004) + bytes([0, 0]) + struct.pack(">d", 5.2109515701253084))
+for k, label in [(0, "nan"), (2, "inf"), (5, "minus_zero"), (6, "denormal")]:
+    for fn in range(8):
+        if97(f"extreme_{fn}_{label}", bytes([fn]) + bytes([0, 64, k]) * 6)
+
 # Batch seeds: lines as a batch file holds them.
 def batch(name, data):
     write("batch_fuzz", name, data if isinstance(data, bytes) else data.encode("utf-8"))
