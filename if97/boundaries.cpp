@@ -6,20 +6,28 @@ namespace if97::detail {
 namespace {
 // IAPWS R7-97(2012), Table 1, Eqs. 5 and 6: n₁…n₅ of the 2–3 boundary, π = n₁ + n₂θ + n₃θ²;
 // slot 0 unused. T* = 1 K, p* = 1 MPa.
-constexpr double nB23[6] = {0.0, 0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2,
-                            0.57254459862746e3, 0.13918839778870e2};
+constexpr double nB23[] = {0.0,
+                           0.34805185628969e3,
+                           -0.11671859879975e1,
+                           0.10192970039326e-2,
+                           0.57254459862746e3,
+                           0.13918839778870e2};
 // IAPWS R7-97(2012), Table 19, Eqs. 20 and 21: n₁…n₅ of the 2b–2c boundary, π = n₁ + n₂η + n₃η²;
 // slot 0 unused. h* = 1 kJ/kg, p* = 1 MPa.
-constexpr double nB2bc[6] = {0.0, 0.90584278514723e3, -0.67955786399241, 0.12809002730136e-3,
-                             0.26526571908428e4, 0.45257578905948e1};
+constexpr double nB2bc[] = {0.0,
+                            0.90584278514723e3,
+                            -0.67955786399241,
+                            0.12809002730136e-3,
+                            0.26526571908428e4,
+                            0.45257578905948e1};
 // IAPWS SR3-03(2014), Eq. 1: n₁…n₄ of η = n₁ + n₂π + n₃π² + n₄π³, the 3a–3b boundary;
 // slot 0 unused. h* = 1 kJ/kg, p* = 1 MPa.
-constexpr double nB3ab[5] = {0.0, 0.201464004206875e4, 0.374696550136983e1,
-                             -0.219921901054187e-1, 0.875131686009950e-4};
+constexpr double nB3ab[] = {0.0, 0.201464004206875e4, 0.374696550136983e1, -0.219921901054187e-1,
+                            0.875131686009950e-4};
 // IAPWS SR2-01(2014), Eq. 2: n₁…n₄ of η = n₁ + n₂σ + n₃σ² + n₄σ³, the 2a–2b boundary;
 // slot 0 unused. h* = 1 kJ/kg, s* = 1 kJ/(kg·K).
-constexpr double nB2ab[5] = {0.0, -0.349898083432139e4, 0.257560716905876e4,
-                             -0.421073558227969e3, 0.276349063799944e2};
+constexpr double nB2ab[] = {0.0, -0.349898083432139e4, 0.257560716905876e4, -0.421073558227969e3,
+                            0.276349063799944e2};
 }  // namespace
 
 double B23Pressure(double T) { return nB23[1] + (nB23[2] + nB23[3] * T) * T; }

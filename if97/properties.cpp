@@ -32,9 +32,9 @@ Props PropsFromHelmholtz(double rho, double T, const Helmholtz& f) {
   const double RT = R * T;
   const double delta = rho / rhoc;
   const double tau = Tc / T;
-  const double dfd = delta * f.f_d;                  // δ·φ_δ
-  const double b = dfd - delta * tau * f.f_dt;       // δφ_δ − δτφ_δτ
-  const double c = 2 * dfd + delta * delta * f.f_dd; // 2δφ_δ + δ²φ_δδ, ρ/(RT)·(∂p/∂ρ)_T
+  const double dfd = delta * f.f_d;                   // δ·φ_δ
+  const double b = dfd - delta * tau * f.f_dt;        // δφ_δ − δτφ_δτ
+  const double c = 2 * dfd + delta * delta * f.f_dd;  // 2δφ_δ + δ²φ_δδ, ρ/(RT)·(∂p/∂ρ)_T
   Props r;
   r.p = 1e-3 * rho * RT * dfd;
   r.T = T;

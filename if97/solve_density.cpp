@@ -36,14 +36,20 @@ Density Region3Density(const Region3Isotherm& isotherm, double p, Branch branch,
     double next;
     if (!(ps.dpdrho > 0)) {
       // Past a spinodal (or at the critical point itself): the root lies on the branch side.
-      if (branch == Branch::Vapour) hi = x;
-      else if (branch == Branch::Liquid) lo = x;
-      else if (f < 0) lo = x;
-      else hi = x;
+      if (branch == Branch::Vapour)
+        hi = x;
+      else if (branch == Branch::Liquid)
+        lo = x;
+      else if (f < 0)
+        lo = x;
+      else
+        hi = x;
       next = 0.5 * (lo + hi);
     } else {
-      if (f < 0) lo = x;
-      else hi = x;
+      if (f < 0)
+        lo = x;
+      else
+        hi = x;
       next = x - f / ps.dpdrho;
       if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
     }

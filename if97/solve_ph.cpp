@@ -38,10 +38,15 @@ State SolveRegion1(double p, double target, Kind kind, double Thigh, double star
   const auto eval = [&](double T) { return SampleOf(Region1(p, T), kind); };
   const Solved r = SolveMonotone(eval, target, Tmin, Thigh, start, true);
   switch (r.outcome) {
-    case Outcome::Found: return SolvedState(r, 1, Branch::Liquid);
-    case Outcome::Below: return Failed(LowFailure(kind), ValueOf(r.at.props, kind));
-    case Outcome::Above: *above = r.at; return State{};
-    case Outcome::NoConvergence: break;
+    case Outcome::Found:
+      return SolvedState(r, 1, Branch::Liquid);
+    case Outcome::Below:
+      return Failed(LowFailure(kind), ValueOf(r.at.props, kind));
+    case Outcome::Above:
+      *above = r.at;
+      return State{};
+    case Outcome::NoConvergence:
+      break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -53,10 +58,14 @@ State SolveRegion5(double p, double target, Kind kind, const Sample& at25) {
   const double start = T25 + (target - at25.value) / at25.slope;
   const Solved r = SolveMonotone(eval, target, T25, Tmax5, start, true);
   switch (r.outcome) {
-    case Outcome::Found: return SolvedState(r, 5, Branch::Vapour);
-    case Outcome::Above: return Failed(HighFailure(kind), r.at.value);
-    case Outcome::Below: return Failed(Failure::NoSolution, 0);  // in the 2–5 step at T25
-    case Outcome::NoConvergence: break;
+    case Outcome::Found:
+      return SolvedState(r, 5, Branch::Vapour);
+    case Outcome::Above:
+      return Failed(HighFailure(kind), r.at.value);
+    case Outcome::Below:
+      return Failed(Failure::NoSolution, 0);  // in the 2–5 step at T25
+    case Outcome::NoConvergence:
+      break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -67,10 +76,15 @@ State SolveRegion2(double p, double target, Kind kind, double Tlow, Sample* belo
   const auto eval = [&](double T) { return SampleOf(Region2(p, T), kind); };
   const Solved r = SolveMonotone(eval, target, Tlow, T25, BackwardT2(p, target, kind), true);
   switch (r.outcome) {
-    case Outcome::Found: return SolvedState(r, 2, Branch::Vapour);
-    case Outcome::Above: return SolveRegion5(p, target, kind, r.at);
-    case Outcome::Below: *below = r.at; return State{};
-    case Outcome::NoConvergence: break;
+    case Outcome::Found:
+      return SolvedState(r, 2, Branch::Vapour);
+    case Outcome::Above:
+      return SolveRegion5(p, target, kind, r.at);
+    case Outcome::Below:
+      *below = r.at;
+      return State{};
+    case Outcome::NoConvergence:
+      break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -130,7 +144,8 @@ State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, B
   const double T0 = std::clamp(backward.T, Tlo, Thi);
   Props direct;
   if (Region3Newton(p, target, kind, Tlo, Thi, forced, useForced, T0, 1.0 / backward.v, &direct))
-    return FromProps(direct, 3, SinglePhase(p, direct.T, 3, useForced ? forced : Region3Branch(p, direct.T)));
+    return FromProps(direct, 3,
+                     SinglePhase(p, direct.T, 3, useForced ? forced : Region3Branch(p, direct.T)));
   double lastT = backward.T, lastRho = 1.0 / backward.v, lastDrhoDT = 0.0;
   const auto eval = [&](double T) {
     const Branch branch = useForced ? forced : Region3Branch(p, T);
@@ -156,7 +171,8 @@ State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, B
     case Outcome::Above:
       // The target lies in the step between region 3 and its neighbour at T13 or TB23.
       return Failed(Failure::NoSolution, 0);
-    case Outcome::NoConvergence: break;
+    case Outcome::NoConvergence:
+      break;
   }
   return Failed(Failure::NoConvergence, 0);
 }

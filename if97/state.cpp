@@ -1,8 +1,9 @@
+#include "if97/detail/state.h"
+
 #include <cmath>
 
 #include "if97/detail/constants.h"
 #include "if97/detail/lines.h"
-#include "if97/detail/state.h"
 
 namespace if97::detail {
 

@@ -3,19 +3,19 @@
 
 namespace if97::detail {
 
-inline constexpr double R = 0.461526;     // kJ/(kg·K), specific gas constant of water
-inline constexpr double Tc = 647.096;     // K, critical temperature
-inline constexpr double pc = 22.064;      // MPa, critical pressure
-inline constexpr double rhoc = 322.0;     // kg/m³, critical density
-inline constexpr double T0 = 273.15;      // K at 0 °C: T = t + T0
+inline constexpr double R = 0.461526;  // kJ/(kg·K), specific gas constant of water
+inline constexpr double Tc = 647.096;  // K, critical temperature
+inline constexpr double pc = 22.064;   // MPa, critical pressure
+inline constexpr double rhoc = 322.0;  // kg/m³, critical density
+inline constexpr double T0 = 273.15;   // K at 0 °C: T = t + T0
 
-inline constexpr double Tmin = 273.15;    // K, lowest temperature of regions 1, 2 and 4
-inline constexpr double T13 = 623.15;     // K, region 1 ends and region 3 begins
-inline constexpr double TB23max = 863.15; // K, upper end of the 2–3 boundary
-inline constexpr double T25 = 1073.15;    // K, region 2 ends and region 5 begins
-inline constexpr double Tmax5 = 2273.15;  // K, upper end of region 5
-inline constexpr double pmax = 100.0;     // MPa, upper limit of regions 1, 2 and 3
-inline constexpr double pmax5 = 50.0;     // MPa, upper limit of region 5
+inline constexpr double Tmin = 273.15;     // K, lowest temperature of regions 1, 2 and 4
+inline constexpr double T13 = 623.15;      // K, region 1 ends and region 3 begins
+inline constexpr double TB23max = 863.15;  // K, upper end of the 2–3 boundary
+inline constexpr double T25 = 1073.15;     // K, region 2 ends and region 5 begins
+inline constexpr double Tmax5 = 2273.15;   // K, upper end of region 5
+inline constexpr double pmax = 100.0;      // MPa, upper limit of regions 1, 2 and 3
+inline constexpr double pmax5 = 50.0;      // MPa, upper limit of region 5
 
 // The same limits in °C as the caller gives them (t + T0 lands on each K value exactly; the
 // differences T − T0 do not all land on the °C values).

@@ -77,6 +77,8 @@ class Region3Isotherm {
 
 // Region 3 at density ρ kg/m³ and T K.
 Props Region3(double rho, double T);
-inline PressureSlope Region3Pressure(double rho, double T) { return Region3Isotherm(T).Pressure(rho); }
+inline PressureSlope Region3Pressure(double rho, double T) {
+  return Region3Isotherm(T).Pressure(rho);
+}
 
 }  // namespace if97::detail

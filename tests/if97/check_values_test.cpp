@@ -50,7 +50,7 @@ std::string Rounded(double v, int digits) {
 }
 
 double PropsOutput(const Props& pr, const std::string& out) {
-  const std::map<std::string, double> m = {{"v", pr.v}, {"h", pr.h}, {"u", pr.u}, {"s", pr.s},
+  const std::map<std::string, double> m = {{"v", pr.v},   {"h", pr.h}, {"u", pr.u}, {"s", pr.s},
                                            {"cp", pr.cp}, {"w", pr.w}, {"p", pr.p}};
   return m.at(out);
 }
@@ -58,32 +58,28 @@ double PropsOutput(const Props& pr, const std::string& out) {
 // Each equation of the table by its name there: x1, x2 in the table's order and units (K, MPa).
 double Evaluate(const CheckRow& r) {
   using F = std::function<double(double, double)>;
+  const auto one = [](double (*f)(double)) { return F([f](double x, double) { return f(x); }); };
   const std::map<std::string, F> eq = {
-      {"region4_psat", [](double T, double) { return SatPressureK(T); }},
-      {"region4_Tsat", [](double p, double) { return SatTemperatureK(p); }},
-      {"b23_p", [](double T, double) { return B23Pressure(T); }},
-      {"b23_T", [](double p, double) { return B23Temperature(p); }},
-      {"b2bc_p", [](double h, double) { return B2bcPressure(h); }},
-      {"b2bc_h", [](double p, double) { return B2bcEnthalpy(p); }},
-      {"b3ab", [](double p, double) { return B3abEnthalpy(p); }},
-      {"b2ab", [](double s, double) { return B2abEnthalpy(s); }},
-      {"region1_T_ph", Region1TFromPH},   {"region1_T_ps", Region1TFromPS},
-      {"region2a_T_ph", Region2aTFromPH}, {"region2b_T_ph", Region2bTFromPH},
-      {"region2c_T_ph", Region2cTFromPH}, {"region2a_T_ps", Region2aTFromPS},
-      {"region2b_T_ps", Region2bTFromPS}, {"region2c_T_ps", Region2cTFromPS},
-      {"region3a_T_ph", Region3aTFromPH}, {"region3b_T_ph", Region3bTFromPH},
-      {"region3a_v_ph", Region3aVFromPH}, {"region3b_v_ph", Region3bVFromPH},
-      {"region3a_T_ps", Region3aTFromPS}, {"region3b_T_ps", Region3bTFromPS},
-      {"region3a_v_ps", Region3aVFromPS}, {"region3b_v_ps", Region3bVFromPS},
-      {"p3sat_h", [](double h, double) { return Region3SatPFromH(h); }},
-      {"p3sat_s", [](double s, double) { return Region3SatPFromS(s); }},
-      {"region1_p_hs", Region1PFromHS},   {"region2a_p_hs", Region2aPFromHS},
-      {"region2b_p_hs", Region2bPFromHS}, {"region2c_p_hs", Region2cPFromHS},
+      {"region4_psat", one(SatPressureK)}, {"region4_Tsat", one(SatTemperatureK)},
+      {"b23_p", one(B23Pressure)},         {"b23_T", one(B23Temperature)},
+      {"b2bc_p", one(B2bcPressure)},       {"b2bc_h", one(B2bcEnthalpy)},
+      {"b3ab", one(B3abEnthalpy)},         {"b2ab", one(B2abEnthalpy)},
+      {"p3sat_h", one(Region3SatPFromH)},  {"p3sat_s", one(Region3SatPFromS)},
+      {"region1_T_ph", Region1TFromPH},    {"region1_T_ps", Region1TFromPS},
+      {"region2a_T_ph", Region2aTFromPH},  {"region2b_T_ph", Region2bTFromPH},
+      {"region2c_T_ph", Region2cTFromPH},  {"region2a_T_ps", Region2aTFromPS},
+      {"region2b_T_ps", Region2bTFromPS},  {"region2c_T_ps", Region2cTFromPS},
+      {"region3a_T_ph", Region3aTFromPH},  {"region3b_T_ph", Region3bTFromPH},
+      {"region3a_v_ph", Region3aVFromPH},  {"region3b_v_ph", Region3bVFromPH},
+      {"region3a_T_ps", Region3aTFromPS},  {"region3b_T_ps", Region3bTFromPS},
+      {"region3a_v_ps", Region3aVFromPS},  {"region3b_v_ps", Region3bVFromPS},
+      {"region1_p_hs", Region1PFromHS},    {"region2a_p_hs", Region2aPFromHS},
+      {"region2b_p_hs", Region2bPFromHS},  {"region2c_p_hs", Region2cPFromHS},
   };
-  if (r.equation == "region1") return PropsOutput(Region1(r.x2, r.x1), r.output);
-  if (r.equation == "region2") return PropsOutput(Region2(r.x2, r.x1), r.output);
-  if (r.equation == "region5") return PropsOutput(Region5(r.x2, r.x1), r.output);
+  const std::map<std::string, Props (*)(double, double)> basic = {
+      {"region1", Region1}, {"region2", Region2}, {"region5", Region5}};
   if (r.equation == "region3") return PropsOutput(Region3(r.x2, r.x1), r.output);
+  if (basic.count(r.equation)) return PropsOutput(basic.at(r.equation)(r.x2, r.x1), r.output);
   return eq.at(r.equation)(r.x1, r.x2);
 }
 

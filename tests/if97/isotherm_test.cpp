@@ -18,7 +18,9 @@ using if97_test::NearCritical;
 using if97_test::Scale;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-States ByKind(bool byH, double t, double x) { return byH ? StatesFromTH(t, x) : StatesFromTS(t, x); }
+States ByKind(bool byH, double t, double x) {
+  return byH ? StatesFromTH(t, x) : StatesFromTS(t, x);
+}
 double ValueOf(bool byH, const State& s) { return byH ? s.h : s.s; }
 
 // Every root has the value: its own, and that of the basic equation at its (p, t) unless it is
@@ -61,7 +63,8 @@ TEST(StatesFromTH, RoundTripsFindTheStartAmongAllRoots) {
         // The slope on the side that stays in the start's region (the other may cross the line).
         const State lo = StateFromPT(p * (1 - 1e-6), t), hi = StateFromPT(p * (1 + 1e-6), t);
         const double slope = std::min(std::fabs(ValueOf(byH, a) - ValueOf(byH, lo)),
-                                      std::fabs(ValueOf(byH, hi) - ValueOf(byH, a))) / (1e-6 * p);
+                                      std::fabs(ValueOf(byH, hi) - ValueOf(byH, a))) /
+                             (1e-6 * p);
         const bool sameSide = nearest->region == a.region || NearCritical(p, t);
         const double allowed = sameSide ? 1e-9 * p + 2e-11 * Scale(target) / slope : 0.01;
         EXPECT_NEAR(nearest->p, p, allowed);
@@ -129,9 +132,9 @@ struct ExtremeRow {
 // at 1e-6 MPa, 100 MPa (50 above 800 °C), or the saturated water where h rises from the line.
 TEST(StatesFromTH, BeyondTheIsothermReportsTheExtremeReachableValue) {
   const ExtremeRow rows[] = {
-      {true, 100, 1e4, Failure::EnthalpyHigh, 1e-6},  {true, 100, -1, Failure::EnthalpyLow, 0},
-      {false, 500, 20, Failure::EntropyHigh, 1e-6},   {false, 300, -1, Failure::EntropyLow, 100},
-      {true, 1000, 100, Failure::EnthalpyLow, 50},    {true, 1000, 1e4, Failure::EnthalpyHigh, 1e-6},
+      {true, 100, 1e4, Failure::EnthalpyHigh, 1e-6}, {true, 100, -1, Failure::EnthalpyLow, 0},
+      {false, 500, 20, Failure::EntropyHigh, 1e-6},  {false, 300, -1, Failure::EntropyLow, 100},
+      {true, 1000, 100, Failure::EnthalpyLow, 50},   {true, 1000, 1e4, Failure::EnthalpyHigh, 1e-6},
   };
   for (const ExtremeRow& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t << " °C, " << row.target);
@@ -151,7 +154,8 @@ TEST(StatesFromTH, BeyondTheIsothermReportsTheExtremeReachableValue) {
   // Inside the 2–3 step at 700 K no state has the value (region 2 ends 0.125 kJ/kg above
   // where region 3 begins).
   const double pB23 = if97::detail::B23Pressure(700);
-  const double gap = 0.5 * (StateFromPT(pB23 * (1 - 1e-12), 426.85).h + StateFromPT(pB23, 426.85).h);
+  const double gap =
+      0.5 * (StateFromPT(pB23 * (1 - 1e-12), 426.85).h + StateFromPT(pB23, 426.85).h);
   EXPECT_EQ(StatesFromTH(426.85, gap).failure, Failure::NoSolution);
 }
 

@@ -31,7 +31,6 @@ TEST(StateFromPH, RoundTripsEverywhereIncludingBoundariesAndTheCriticalPoint) {
         const double target = byH ? a.h : a.s;
         const State b = byH ? StateFromPH(p, target) : StateFromPS(p, target);
         ASSERT_EQ(b.failure, Failure::None);
-        EXPECT_EQ(b.p, p);
         EXPECT_NEAR(byH ? b.h : b.s, target, 1e-9 * Scale(target));
         const bool sameRegion = b.region == a.region;
         EXPECT_NEAR(b.t, t, sameRegion ? 1e-9 * (t + 273.15) : 0.1);
@@ -61,9 +60,9 @@ TEST(StateFromPH, BetweenTheSaturatedValuesGivesTheWetStateWithItsDryness) {
         EXPECT_EQ(b->region, 4);
         EXPECT_NEAR(b->x, x, 1e-9);
         EXPECT_EQ(b->t, sat.t);
-        EXPECT_EQ(b->cp, 0);
-        EXPECT_EQ(b->kappa, 0);
+        EXPECT_EQ(b->cp + b->cv + b->w + b->kappa, 0);
         EXPECT_NEAR(b->v, sat.liquid.v + x * (sat.vapour.v - sat.liquid.v), 1e-9 * b->v);
+        EXPECT_NEAR(b->u, b->h - 1e3 * p * b->v, 1e-9 * Scale(b->h));
       }
     }
   }
@@ -147,8 +146,8 @@ TEST(StateFromPH, InsideAStepBetweenRegionsThereIsNoSolution) {
   struct Step {
     double p, tLow, tHigh;
   };
-  for (const Step& step : {Step{17, 350, 350 + 1e-9}, Step{30, tB23 - 1e-9, tB23 + 1e-9},
-                           Step{50, 800, 800 + 1e-9}}) {
+  for (const Step& step :
+       {Step{17, 350, 350 + 1e-9}, Step{30, tB23 - 1e-9, tB23 + 1e-9}, Step{50, 800, 800 + 1e-9}}) {
     SCOPED_TRACE(step.p);
     const State lo = StateFromPT(step.p, step.tLow), hi = StateFromPT(step.p, step.tHigh);
     ASSERT_NE(lo.region, hi.region);
