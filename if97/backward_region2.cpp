@@ -168,9 +168,11 @@ double Region2cTFromPS(double p, double s) {
   return Sum(T2c_ps, PowersI<T2c_ps>(p), PowersJ<T2c_ps>(2.0 - s / 2.9251));
 }
 
+// B2bc meets the saturated-vapour line at 6.546699678 MPa: below it all of region 2 above 4 MPa
+// is 2b (and Eq. 21 has no real value under 4.5258 MPa).
 double Region2TFromPH(double p, double h) {
   if (p <= 4.0) return Region2aTFromPH(p, h);
-  return h >= B2bcEnthalpy(p) ? Region2bTFromPH(p, h) : Region2cTFromPH(p, h);
+  return p <= 6.546699678 || h >= B2bcEnthalpy(p) ? Region2bTFromPH(p, h) : Region2cTFromPH(p, h);
 }
 
 double Region2TFromPS(double p, double s) {

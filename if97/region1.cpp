@@ -24,6 +24,7 @@ constexpr Term gamma[] = {{0, -2, 0.14632971213167},        {0, -1, -0.845481871
                           {21, -29, -0.68762131295531e-18}, {23, -31, 0.14478307828521e-19},
                           {29, -38, 0.26335781662795e-22},  {30, -39, -0.11947622640071e-22},
                           {31, -40, 0.18228094581404e-23},  {32, -41, -0.93537087292458e-25}};
+constexpr auto gammaWeighted = Weighted(gamma);
 constexpr double pstar = 16.53;   // MPa
 constexpr double Tstar = 1386.0;  // K
 }  // namespace
@@ -33,7 +34,7 @@ Gibbs Region1Gibbs(double p, double T) {
   const double tau = Tstar / T;
   const double x = 7.1 - pi;
   const double y = tau - 1.222;
-  const DerivativeSums d = SumWithDerivatives(gamma, PowersI<gamma>(x), PowersJ<gamma>(y));
+  const DerivativeSums d = SumWithDerivatives(gammaWeighted, PowersI<gamma>(x), PowersJ<gamma>(y));
   // d/dπ of (7.1 − π)^I is −I·(7.1 − π)^(I−1): the odd π derivatives change sign.
   return {d.s, -d.sI / x, d.sII / (x * x), d.sJ / y, d.sJJ / (y * y), -d.sIJ / (x * y)};
 }

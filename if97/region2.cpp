@@ -12,6 +12,7 @@ constexpr Term gamma0[] = {
     {0, 0, -0.96927686500217e1},  {0, 1, 0.10086655968018e2}, {0, -5, -0.56087911283020e-2},
     {0, -4, 0.71452738081455e-1}, {0, -3, -0.40710498223928}, {0, -2, 0.14240819171444e1},
     {0, -1, -0.43839511319450e1}, {0, 2, -0.28408632460772},  {0, 3, 0.21268463753307e-1}};
+constexpr auto gamma0Weighted = Weighted(gamma0);
 // IAPWS R7-97(2012), Table 11, Eq. 17: residual part γʳ = Σ nᵢ·π^Iᵢ·(τ − 0.5)^Jᵢ.
 constexpr Term gammar[] = {{1, 0, -0.17731742473213e-2},   {1, 1, -0.17834862292358e-1},
                            {1, 2, -0.45996013696365e-1},   {1, 3, -0.57581259083432e-1},
@@ -35,6 +36,7 @@ constexpr Term gammar[] = {{1, 0, -0.17731742473213e-2},   {1, 1, -0.17834862292
                            {22, 53, 0.37826947613457e-5},  {23, 39, -0.12768608934681e-14},
                            {24, 26, 0.73087610595061e-28}, {24, 40, 0.55414715350778e-16},
                            {24, 58, -0.94369707241210e-6}};
+constexpr auto gammarWeighted = Weighted(gammar);
 constexpr double Tstar = 540.0;  // K; p* = 1 MPa
 }  // namespace
 
@@ -42,8 +44,9 @@ Gibbs Region2Gibbs(double p, double T) {
   const double pi = p;
   const double tau = Tstar / T;
   const double y = tau - 0.5;
-  const DerivativeSums r = SumWithDerivatives(gammar, PowersI<gammar>(pi), PowersJ<gammar>(y));
-  const DerivativeSums o = SumWithDerivatives(gamma0, PowersI<gamma0>(1.0), PowersJ<gamma0>(tau));
+  const DerivativeSums r =
+      SumWithDerivatives(gammarWeighted, PowersI<gammar>(pi), PowersJ<gammar>(y));
+  const YSums o = SumInY(gamma0Weighted, PowersJ<gamma0>(tau));
   return {std::log(pi) + o.s + r.s,
           (1.0 + r.sI) / pi,
           (r.sII - 1.0) / (pi * pi),

@@ -50,7 +50,10 @@ Density Region3Density(const Region3Isotherm& isotherm, double p, Branch branch,
         lo = x;
       else
         hi = x;
-      next = x - f / ps.dpdrho;
+      const double step = f / ps.dpdrho;
+      // A step below 1e-14 of ρ: what is left of f is rounding (in dense water 5e-13 of p).
+      if (std::fabs(step) <= 1e-14 * x && std::fabs(f) <= 1e-12 * p) return {x, true, false, k};
+      next = x - step;
       if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
     }
     if (next == x || hi - lo <= 4e-16 * hi) {

@@ -23,8 +23,19 @@ Sample SampleOf(const Props& pr, Kind kind) {
 double BackwardT1(double p, double target, Kind kind) {
   return kind == Kind::H ? Region1TFromPH(p, target) : Region1TFromPS(p, target);
 }
+// Below the triple-point pressure the region 2 backward equations drift (233 K at 1 Pa): there
+// they are taken at psMin, where steam is an ideal gas as well, with s moved by R·ln(psMin/p)
+// (h of an ideal gas does not depend on p).
 double BackwardT2(double p, double target, Kind kind) {
+  if (p < psMin) {
+    return kind == Kind::H ? Region2TFromPH(psMin, target)
+                           : Region2TFromPS(psMin, target - R * std::log(psMin / p));
+  }
   return kind == Kind::H ? Region2TFromPH(p, target) : Region2TFromPS(p, target);
+}
+// Newton's first step from an end whose sample is known, to start the solve beside it.
+double StepFrom(const Sample& end, double target) {
+  return end.props.T + (target - end.value) / end.slope;
 }
 
 State SolvedState(const Solved& r, int region, Branch branch) {
@@ -55,8 +66,7 @@ State SolveRegion1(double p, double target, Kind kind, double Thigh, double star
 State SolveRegion5(double p, double target, Kind kind, const Sample& at25) {
   if (p > pmax5) return Failed(HighFailure(kind), at25.value);
   const auto eval = [&](double T) { return SampleOf(Region5(p, T), kind); };
-  const double start = T25 + (target - at25.value) / at25.slope;
-  const Solved r = SolveMonotone(eval, target, T25, Tmax5, start, true);
+  const Solved r = SolveMonotone(eval, target, T25, Tmax5, StepFrom(at25, target), true);
   switch (r.outcome) {
     case Outcome::Found:
       return SolvedState(r, 5, Branch::Vapour);
@@ -70,11 +80,11 @@ State SolveRegion5(double p, double target, Kind kind, const Sample& at25) {
   return Failed(Failure::NoConvergence, 0);
 }
 
-// Region 2 on [Tlow, T25], then region 5; `below` receives the sample at Tlow when the target
-// lies under it (no state returned then).
-State SolveRegion2(double p, double target, Kind kind, double Tlow, Sample* below) {
+// Region 2 on [Tlow, T25] from `start`, then region 5; `below` receives the sample at Tlow when
+// the target lies under it (no state returned then).
+State SolveRegion2(double p, double target, Kind kind, double Tlow, double start, Sample* below) {
   const auto eval = [&](double T) { return SampleOf(Region2(p, T), kind); };
-  const Solved r = SolveMonotone(eval, target, Tlow, T25, BackwardT2(p, target, kind), true);
+  const Solved r = SolveMonotone(eval, target, Tlow, T25, start, true);
   switch (r.outcome) {
     case Outcome::Found:
       return SolvedState(r, 2, Branch::Vapour);
@@ -104,7 +114,8 @@ bool Region3Newton(double p, double target, Kind kind, double Tlo, double Thi, B
   for (int k = 0; k < kNewton2Cap; ++k) {
     const Props pr = Region3(rho, T);
     const double F1 = pr.p - p, F2 = ValueOf(pr, kind) - target;
-    const bool settled = std::fabs(F1) <= 1e-13 * p && std::fabs(F2) <= tol;
+    // p to 1e-12: in dense water p is a small difference of large terms, rounded to 5e-13.
+    const bool settled = std::fabs(F1) <= 1e-12 * p && std::fabs(F2) <= tol;
     const bool last = k == kNewton2Cap - 1;
     if (settled || (last && std::fabs(F1) <= 1e-12 * p && std::fabs(F2) <= accept)) {
       const Branch branch = useForced ? forced : Region3Branch(p, T);
@@ -191,37 +202,41 @@ State WetState(const Props& liquid, const Props& vapour, double target, Kind kin
 }
 
 // p ≤ ps(T13): regions 1 and 2 (and 5), the saturation line between them from psMin up.
+// No water of region 1 has more than h'(T13) = 1670.858 kJ/kg or s'(T13) = 3.778281 kJ/(kg·K)
+// (at 350 °C both fall with p). Under those the region 1 backward temperature decides whether to
+// try region 1 first; above them it means nothing (it falls to −10⁴ K for steam).
+double BackwardT1IfWater(double p, double target, Kind kind) {
+  const double waterMax = kind == Kind::H ? 1670.859 : 3.778282;
+  return target <= waterMax ? BackwardT1(p, target, kind) : INFINITY;
+}
+
 State SolveLowPressure(double p, double target, Kind kind) {
   const bool liquidExists = p >= psMin;
   const double Ts = liquidExists ? SatTemperatureK(p) : Tmin;
-  // No water at p ≤ ps(T13) has more than h'(T13) = 1670.858 kJ/kg or s'(T13) = 3.778281 kJ/(kg·K);
-  // under those, the region 1 backward temperature decides which side to try first. The
-  // extrapolated backward equation means nothing above them (it falls to −10⁴ K for steam).
-  const double liquidMax = kind == Kind::H ? 1670.859 : 3.778282;
-  const double T1b = liquidExists && target <= liquidMax ? BackwardT1(p, target, kind) : INFINITY;
+  const double T1b = liquidExists ? BackwardT1IfWater(p, target, kind) : INFINITY;
   Sample liquid{}, vapour{};
   bool liquidKnown = false;
-  if (T1b <= Ts) {
+  if (T1b <= Ts + 0.025) {  // within the backward equation's 25 mK of the water
     const State s = SolveRegion1(p, target, kind, Ts, T1b, &liquid);
     if (Done(s)) return s;
     liquidKnown = true;
   }
-  const State s2 = SolveRegion2(p, target, kind, Ts, &vapour);
+  const State s2 = SolveRegion2(p, target, kind, Ts, BackwardT2(p, target, kind), &vapour);
   if (Done(s2)) return s2;
   if (!liquidExists) return Failed(LowFailure(kind), vapour.value);
   if (!liquidKnown) liquid = SampleOf(Region1(p, Ts), kind);
   if (target >= liquid.value) return WetState(liquid.props, vapour.props, target, kind);
   Sample unused{};
-  const State s1 = SolveRegion1(p, target, kind, Ts, T1b, &unused);
+  const State s1 = SolveRegion1(p, target, kind, Ts, StepFrom(liquid, target), &unused);
   return Done(s1) ? s1 : Failed(Failure::NoConvergence, 0);
 }
 
 // p > ps(T13): region 1 up to T13, region 3 up to TB23(p), region 2 (and 5) above.
 State SolveHighPressure(double p, double target, Kind kind) {
-  const double T1b = BackwardT1(p, target, kind);
+  const double T1b = BackwardT1IfWater(p, target, kind);
   Sample at13{};
   bool known13 = false;
-  if (T1b <= T13) {
+  if (T1b <= T13 + 0.025) {  // within the backward equation's 25 mK of region 1
     const State s = SolveRegion1(p, target, kind, T13, T1b, &at13);
     if (Done(s)) return s;
     known13 = true;
@@ -232,17 +247,25 @@ State SolveHighPressure(double p, double target, Kind kind) {
   // A value at a boundary counts for the region below it to the solver's tolerance: rounding
   // noise in the two evaluations must not send it into the step between them.
   const double tol = kStopTol * ValueScale(target);
-  const Sample at23 = SampleOf(Region2(p, TB), kind);
-  if (target >= at23.value - tol) {
-    Sample unused{};
-    const State s = SolveRegion2(p, target, kind, TB, &unused);
-    return Done(s) ? s : Failed(Failure::NoConvergence, 0);
+  // Where the region 2 backward temperature lies in region 2, region 2 is tried first: a target
+  // under its values ends that solve at TB with the value there.
+  const double T2b = BackwardT2(p, target, kind);
+  Sample at23{};
+  if (T2b >= TB && T2b <= T25) {
+    const State s = SolveRegion2(p, target, kind, TB, T2b, &at23);
+    if (Done(s)) return s;
+  } else {
+    at23 = SampleOf(Region2(p, TB), kind);
+    if (target >= at23.value - tol) {
+      const State s = SolveRegion2(p, target, kind, TB, StepFrom(at23, target), &at23);
+      return Done(s) ? s : Failed(Failure::NoConvergence, 0);
+    }
   }
   if (!known13) {
     at13 = SampleOf(Region1(p, T13), kind);
     if (target <= at13.value + tol) {
       Sample unused{};
-      const State s = SolveRegion1(p, target, kind, T13, T1b, &unused);
+      const State s = SolveRegion1(p, target, kind, T13, StepFrom(at13, target), &unused);
       return Done(s) ? s : Failed(Failure::NoConvergence, 0);
     }
   }

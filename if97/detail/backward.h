@@ -11,8 +11,9 @@ double Region1TFromPH(double p, double h);
 double Region1TFromPS(double p, double s);
 double Region1PFromHS(double h, double s);
 
-// Region 2: T(p, h) by subregion, 2a for p ≤ 4 MPa, else 2b where h ≥ h_2bc(p) and 2c below
-// (Eqs. 22–24); T(p, s), 2a for p ≤ 4 MPa, else 2b where s ≥ 5.85 and 2c below (Eqs. 25–27).
+// Region 2: T(p, h) by subregion, 2a for p ≤ 4 MPa, else 2b up to 6.546699678 MPa and where
+// h ≥ h_2bc(p), and 2c below (Eqs. 22–24); T(p, s), 2a for p ≤ 4 MPa, else 2b where s ≥ 5.85 and
+// 2c below (Eqs. 25–27).
 double Region2TFromPH(double p, double h);
 double Region2TFromPS(double p, double s);
 // The subregion equations themselves, for the check values.

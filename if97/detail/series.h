@@ -75,18 +75,54 @@ double Sum(const Term (&terms)[N], const PX& x, const PY& y) {
 struct DerivativeSums {
   double s, sI, sII, sJ, sJJ, sIJ;
 };
+
+// A term with its coefficient times each exponent factor, worked out by the compiler from the
+// table, so that a term costs one product of powers and six multiply-adds.
+struct WeightedTerm {
+  int I, J;
+  double n, nI, nII, nJ, nJJ, nIJ;
+};
+template <std::size_t N>
+struct WeightedTable {
+  WeightedTerm term[N];
+};
+template <std::size_t N>
+constexpr WeightedTable<N> Weighted(const Term (&terms)[N]) {
+  WeightedTable<N> w{};
+  for (std::size_t i = 0; i < N; ++i) {
+    const double n = terms[i].n, I = terms[i].I, J = terms[i].J;
+    w.term[i] = {terms[i].I, terms[i].J,      n,        n * I, n * I * (I - 1),
+                 n * J,      n * J * (J - 1), n * I * J};
+  }
+  return w;
+}
+
 template <std::size_t N, class PX, class PY>
-DerivativeSums SumWithDerivatives(const Term (&terms)[N], const PX& x, const PY& y) {
+DerivativeSums SumWithDerivatives(const WeightedTable<N>& table, const PX& x, const PY& y) {
   DerivativeSums d{0, 0, 0, 0, 0, 0};
-  for (const Term& t : terms) {
-    const double v = t.n * x[t.I] * y[t.J];
-    const double I = t.I, J = t.J;
-    d.s += v;
-    d.sI += I * v;
-    d.sII += I * (I - 1) * v;
-    d.sJ += J * v;
-    d.sJJ += J * (J - 1) * v;
-    d.sIJ += I * J * v;
+  for (const WeightedTerm& t : table.term) {
+    const double xy = x[t.I] * y[t.J];
+    d.s += t.n * xy;
+    d.sI += t.nI * xy;
+    d.sII += t.nII * xy;
+    d.sJ += t.nJ * xy;
+    d.sJJ += t.nJJ * xy;
+    d.sIJ += t.nIJ * xy;
+  }
+  return d;
+}
+
+// The y sums alone, for a table in y only (the ideal-gas parts, I unused).
+struct YSums {
+  double s, sJ, sJJ;
+};
+template <std::size_t N, class PY>
+YSums SumInY(const WeightedTable<N>& table, const PY& y) {
+  YSums d{0, 0, 0};
+  for (const WeightedTerm& t : table.term) {
+    d.s += t.n * y[t.J];
+    d.sJ += t.nJ * y[t.J];
+    d.sJJ += t.nJJ * y[t.J];
   }
   return d;
 }

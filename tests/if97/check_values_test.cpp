@@ -93,4 +93,14 @@ TEST(CheckValues, EveryPublishedValueToAllPrintedDigits) {
   }
 }
 
+// Between 4 and 6.546699678 MPa all of region 2 is subregion 2b for T(p, h), where Eq. 21 has
+// no real value below 4.5258 MPa: the backward temperature stays within its 10 mK there.
+TEST(BackwardEquations, Region2FromFourTo6Point5MPaIsSubregion2b) {
+  for (double p : {4.0001, 4.44, 5.0, 6.5}) {
+    for (double T : {600.0, 777.0, 1000.0}) {
+      EXPECT_NEAR(Region2TFromPH(p, Region2(p, T).h), T, 0.010) << p << " MPa, " << T << " K";
+    }
+  }
+}
+
 }  // namespace
