@@ -71,8 +71,8 @@ struct State {
 
 // State at p MPa and t °C, in the region the boundaries give; on the saturation line itself
 // (p ≥ SatPressure(t) to the last bit) the water. In region 3 the density is solved on the side
-// of the line that p gives, to 1e-13 of p. Failures: NotFinite, TemperatureLow/High (checked
-// first), PressureLow/High, NearCritical.
+// of the line that p gives, to 1e-13 of p (1e-12 in dense water, where p is rounded to 5e-13).
+// Failures: NotFinite, TemperatureLow/High (checked first), PressureLow/High, NearCritical.
 State StateFromPT(double p, double t);
 
 // State at p MPa and h kJ/kg: the temperature from the backward equations, then polished on the

@@ -36,6 +36,13 @@ struct Piece {
 constexpr int kSamples = 6;
 constexpr int kExtremumCap = 60;
 
+States FailedStates(Failure failure, double limit) {
+  States r{};
+  r.failure = failure;
+  r.limit = limit;
+  return r;
+}
+
 class Isotherm {
  public:
   Isotherm(double T, double target, Kind kind) : T_(T), target_(target), kind_(kind) {}
@@ -102,7 +109,8 @@ class Isotherm {
     int n = 0;
     for (int i = 0; i < count_; ++i)
       if (n == 0 || roots_[i].p > r.root[n - 1].p * (1 + 1e-12)) {
-        if (n < 4) r.root[n++] = roots_[i];
+        if (n == 4) return FailedStates(Failure::NoConvergence, 0);  // never seen: at most 3
+        r.root[n++] = roots_[i];
       }
     r.count = n;
     r.failure = Failure::None;
@@ -138,7 +146,11 @@ class Isotherm {
       failed_ = true;
       return;
     }
-    if (count_ < kMaxRoots) roots_[count_++] = s;
+    if (count_ == kMaxRoots) {
+      failed_ = true;  // never seen: an isotherm crosses a value at most three times
+      return;
+    }
+    roots_[count_++] = s;
   }
 
   // The extremum between a and b, where the slope changes sign: regula falsi on the slope with
@@ -175,6 +187,7 @@ class Isotherm {
         kept = -1;
       }
     }
+    failed_ = true;  // the cap: the extremum's value is not known to 1e-12
     return m;
   }
 
@@ -205,13 +218,6 @@ class Isotherm {
   int count_ = 0;
   bool failed_ = false;
 };
-
-States FailedStates(Failure failure, double limit) {
-  States r{};
-  r.failure = failure;
-  r.limit = limit;
-  return r;
-}
 
 States StatesFromTX(double t, double target, Kind kind) {
   if (!std::isfinite(t) || !std::isfinite(target)) return FailedStates(Failure::NotFinite, 0);
