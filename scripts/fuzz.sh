@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(engine_fuzz form_fuzz batch_fuzz)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(engine_fuzz if97_fuzz form_fuzz batch_fuzz)
 cxx="${KELM_FUZZ_CXX:-clang++}"
 
 if ! command -v "$cxx" >/dev/null 2>&1; then
