@@ -13,7 +13,10 @@ void SinkState(const State& s) { Sink(s.h + s.s + s.v + s.cp + s.w + s.kappa); }
 void SinkStates(const States& r) { Sink(r.count > 0 ? r.root[r.count - 1].p : r.limit); }
 void SinkSaturation(const Saturation& s) { Sink(s.liquid.h + s.vapour.h); }
 
-#define OP(NAME, ...) {NAME, [](int) { __VA_ARGS__; }, 0}
+#define OP(NAME, ...)                 \
+  {                                   \
+    NAME, [](int) { __VA_ARGS__; }, 0 \
+  }
 const Op kIf97Ops[] = {
     // The saturation line itself, and both saturated phases.
     OP("IF97/SatPressure/100C", Sink(SatPressure(100.0))),

@@ -39,12 +39,9 @@ bool NearCritical(double p, double t) {
 
 double Nudged(Input& in, double v) {
   switch (in.Byte() % 3) {
-    case 0:
-      return v;
-    case 1:
-      return in.Ulps(v);
-    default:
-      return in.Offset(v);
+    case 0: return v;
+    case 1: return in.Ulps(v);
+    default: return in.Offset(v);
   }
 }
 
@@ -163,27 +160,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   for (int call = 0; call < 8 && !in.Empty(); ++call) {
     switch (in.Byte() % 7) {
-      case 0:
-        CallPT(in);
-        break;
-      case 1:
-        CallPX(in, true);
-        break;
-      case 2:
-        CallPX(in, false);
-        break;
-      case 3:
-        CallTX(in, true);
-        break;
-      case 4:
-        CallTX(in, false);
-        break;
-      case 5:
-        CallSaturation(in);
-        break;
-      default:
-        CallIsentropic(in);
-        break;
+      case 0: CallPT(in); break;
+      case 1: CallPX(in, true); break;
+      case 2: CallPX(in, false); break;
+      case 3: CallTX(in, true); break;
+      case 4: CallTX(in, false); break;
+      case 5: CallSaturation(in); break;
+      default: CallIsentropic(in); break;
     }
   }
   return 0;

@@ -50,12 +50,9 @@ class Isotherm {
   // The value and its slope in the piece's variable (p, or ρ in region 3) at x.
   Sample At(const Piece& piece, double x) {
     switch (piece.region) {
-      case 1:
-        return OfP(Region1(x, T_));
-      case 2:
-        return OfP(Region2(x, T_));
-      case 5:
-        return OfP(Region5(x, T_));
+      case 1: return OfP(Region1(x, T_));
+      case 2: return OfP(Region2(x, T_));
+      case 5: return OfP(Region5(x, T_));
     }
     const Props pr = Isotherm3().At(x);
     Sample s{pr, ValueOf(pr, kind_), DensitySlope(pr, kind_)};

@@ -49,15 +49,10 @@ State SolveRegion1(double p, double target, Kind kind, double Thigh, double star
   const auto eval = [&](double T) { return SampleOf(Region1(p, T), kind); };
   const Solved r = SolveMonotone(eval, target, Tmin, Thigh, start, true);
   switch (r.outcome) {
-    case Outcome::Found:
-      return SolvedState(r, 1, Branch::Liquid);
-    case Outcome::Below:
-      return Failed(LowFailure(kind), ValueOf(r.at.props, kind));
-    case Outcome::Above:
-      *above = r.at;
-      return State{};
-    case Outcome::NoConvergence:
-      break;
+    case Outcome::Found: return SolvedState(r, 1, Branch::Liquid);
+    case Outcome::Below: return Failed(LowFailure(kind), ValueOf(r.at.props, kind));
+    case Outcome::Above: *above = r.at; return State{};
+    case Outcome::NoConvergence: break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -68,14 +63,10 @@ State SolveRegion5(double p, double target, Kind kind, const Sample& at25) {
   const auto eval = [&](double T) { return SampleOf(Region5(p, T), kind); };
   const Solved r = SolveMonotone(eval, target, T25, Tmax5, StepFrom(at25, target), true);
   switch (r.outcome) {
-    case Outcome::Found:
-      return SolvedState(r, 5, Branch::Vapour);
-    case Outcome::Above:
-      return Failed(HighFailure(kind), r.at.value);
-    case Outcome::Below:
-      return Failed(Failure::NoSolution, 0);  // in the 2–5 step at T25
-    case Outcome::NoConvergence:
-      break;
+    case Outcome::Found: return SolvedState(r, 5, Branch::Vapour);
+    case Outcome::Above: return Failed(HighFailure(kind), r.at.value);
+    case Outcome::Below: return Failed(Failure::NoSolution, 0);  // in the 2–5 step at T25
+    case Outcome::NoConvergence: break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -86,15 +77,10 @@ State SolveRegion2(double p, double target, Kind kind, double Tlow, double start
   const auto eval = [&](double T) { return SampleOf(Region2(p, T), kind); };
   const Solved r = SolveMonotone(eval, target, Tlow, T25, start, true);
   switch (r.outcome) {
-    case Outcome::Found:
-      return SolvedState(r, 2, Branch::Vapour);
-    case Outcome::Above:
-      return SolveRegion5(p, target, kind, r.at);
-    case Outcome::Below:
-      *below = r.at;
-      return State{};
-    case Outcome::NoConvergence:
-      break;
+    case Outcome::Found: return SolvedState(r, 2, Branch::Vapour);
+    case Outcome::Above: return SolveRegion5(p, target, kind, r.at);
+    case Outcome::Below: *below = r.at; return State{};
+    case Outcome::NoConvergence: break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
@@ -182,8 +168,7 @@ State SolveRegion3(double p, double target, Kind kind, double Tlo, double Thi, B
     case Outcome::Above:
       // The target lies in the step between region 3 and its neighbour at T13 or TB23.
       return Failed(Failure::NoSolution, 0);
-    case Outcome::NoConvergence:
-      break;
+    case Outcome::NoConvergence: break;
   }
   return Failed(Failure::NoConvergence, 0);
 }
