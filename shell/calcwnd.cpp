@@ -222,7 +222,16 @@ void CCalcWnd::ConnectControls() {
     });
   }
   connect(m_pCalc, &QPushButton::clicked, this, [this] {
-    if (!m_bWriting) m_form.OnCalc();
+    if (m_bWriting) return;
+    m_form.OnCalc();
+    const ModeRow* row = FindMode(m_form.m_nItem, m_form.m_nMode);
+    if (row == nullptr) return;
+    m_lastRequest = {calc::Formulation::IFC67,
+                     row->item,
+                     row->mode,
+                     {m_form.m_fIn1, m_form.m_fIn2, m_form.m_fIn3}};
+    m_bCalculated = true;
+    emit Calculated(m_lastRequest);
   });
   connect(m_pExit, &QPushButton::clicked, this, [this] { Exit(); });
   connect(m_pSolution1, &QPushButton::clicked, this, [this] {
@@ -263,9 +272,37 @@ bool CCalcWnd::nativeEvent(const QByteArray& eventType, void* message, qintptr* 
     *result = 0;
     return true;
   }
+  const std::size_t tool = (msg->wParam & 0xFFF0) / 16;
+  if (msg->message == WM_SYSCOMMAND && tool >= 2 && tool - 2 < m_toolActions.size()) {
+    m_toolActions[tool - 2]->trigger();
+    *result = 0;
+    return true;
+  }
   return QDialog::nativeEvent(eventType, message, result);
 }
 #endif
+
+void CCalcWnd::AddToolEntry(QAction* action) {
+  action->setShortcutContext(Qt::WindowShortcut);
+  addAction(action);  // the right-click menu and the shortcut, on every platform
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+#ifdef Q_OS_WIN
+  // Command ids 32, 48, … after the about entry's 16: the low four bits belong to the system.
+  HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+  if (menu != nullptr) {
+    const QString text = action->text() + QStringLiteral("\t") +
+                         action->shortcut().toString(QKeySequence::NativeText);
+    AppendMenuW(menu, MF_STRING, UINT_PTR(16 * (m_toolActions.size() + 2)),
+                reinterpret_cast<const wchar_t*>(text.utf16()));
+  }
+#endif
+  m_toolActions.push_back(action);
+}
+
+bool CCalcWnd::LastRequest(calc::Request& request) const {
+  if (m_bCalculated) request = m_lastRequest;
+  return m_bCalculated;
+}
 
 void CCalcWnd::ShowAbout() {
   CAboutDlg about(this);

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
+#include "calc/calc.h"
 #include "form/calcdlg.h"
 #include "form/formwindow.h"
 
@@ -31,6 +33,19 @@ class CCalcWnd : public QDialog, public IFormWindow {
 
   // Opens the about box modally; a new box each time.
   void ShowAbout();
+
+  // An entry that opens one of the windows beyond the form: in the form's right-click menu (and
+  // on Windows in its system menu, after the about entry), with its own shortcut. The windows
+  // watch the form; none of them changes it.
+  void AddToolEntry(QAction* action);
+
+  // The last calculation the form made, as the calculation layer takes it (IFC-67, the item, the
+  // mode and the inputs as parsed); false before the first one.
+  bool LastRequest(calc::Request& request) const;
+
+ signals:
+  // After every Calculate, whatever it showed.
+  void Calculated(const calc::Request& request);
 
   // IFormWindow
   void EnableControl(int id, bool enable) override;
@@ -76,6 +91,9 @@ class CCalcWnd : public QDialog, public IFormWindow {
   QPushButton* m_pSolution1 = nullptr;
   QPushButton* m_pSolution2 = nullptr;
   QAction* m_pAboutAction = nullptr;
+  std::vector<QAction*> m_toolActions;  // by their system-menu command, 32, 48, … on Windows
+  bool m_bCalculated = false;
+  calc::Request m_lastRequest;
 
   // Set while the members are written to the controls: a programmatic change is no user action
   // and must not reach the form's handlers.
