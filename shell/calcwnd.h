@@ -47,6 +47,7 @@ class CCalcWnd : public QDialog, public IFormWindow {
   // After every Calculate, whatever it showed.
   void Calculated(const calc::Request& request);
 
+ public:
   // IFormWindow
   void EnableControl(int id, bool enable) override;
   bool IsControlEnabled(int id) const override;
