@@ -2,9 +2,7 @@
 # Batch throughput of kelm-calc on a generated mixed file of 10 000 lines covering every item and
 # mode (about a tenth of the any-state lines near the critical point).
 #   bash bench/batch.sh [LINES]
-# Builds build-bench, times kelm-calc --batch (best of three runs, one core) and, when the frozen
-# literal engine holds the solvers, kelm-calc-literal on the same file, whose output must be
-# byte for byte the same.
+# Builds build-bench and times kelm-calc --batch (best of three runs, one core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lines=${1:-10000}
@@ -12,10 +10,6 @@ build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_BUILD_BENCH=ON \
   -DKELM_BUILD_TESTS=OFF -DKELM_BUILD_SHELL=OFF >/dev/null
 cmake --build "$build" --target kelm-calc >/dev/null
-literal=""
-if cmake --build "$build" --target kelm-calc-literal >/dev/null 2>&1; then
-  literal="$build/bench/kelm-calc-literal"
-fi
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -40,13 +34,3 @@ report() {
     'BEGIN { printf "%-18s %6d lines in %.3f s: %.0f calculations per second\n", name, n, t, n / t }'
 }
 report kelm-calc "$(run "$build/cli/kelm-calc")"
-if [ -n "$literal" ]; then
-  report kelm-calc-literal "$(run "$literal")"
-  if cmp -s "$tmp/kelm-calc.out" "$tmp/kelm-calc-literal.out"; then
-    echo "outputs identical"
-  else
-    echo "OUTPUTS DIFFER" >&2
-    diff "$tmp/kelm-calc.out" "$tmp/kelm-calc-literal.out" | head -20 >&2
-    exit 1
-  fi
-fi
