@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "calc/phase.h"
+#include "engine/constants.h"
 #include "calc/points.h"
 #include "calc/reasons.h"
 #include "form/format.h"
@@ -65,7 +66,7 @@ Answer CalculateIfc67(const Request& r) {
       s.x = r.item == Item::SatWater ? 0 : 1;
     } else {
       s.phase = result.failed ? Phase::Unknown : PhaseOfStateCode(f.state);
-      s.x = f.x;
+      s.x = f.state == SC_WET ? f.x : -1;  // the solvers' 0 and 1 of water and steam are no dryness
     }
     // The state field: solution 1 as Calculate shows it, solution 2 as button "2" shows it.
     if (i == 0)

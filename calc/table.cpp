@@ -58,6 +58,28 @@ Cell Cell::Number(double value, int decimals) {
   return {text, value};
 }
 
+int DisplayWidth(const std::string& s) {
+  int width = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if ((c & 0xC0) == 0x80) continue;  // a continuation byte
+    unsigned cp = c;
+    if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
+      cp = (c & 0x0Fu) << 12 | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 6 |
+           (static_cast<unsigned char>(s[i + 2]) & 0x3Fu);
+    }
+    const bool wide = (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+                      (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF00 && cp <= 0xFF60);
+    width += wide ? 2 : 1;
+  }
+  return width;
+}
+
+std::string PadToWidth(const std::string& s, int columns) {
+  const int width = DisplayWidth(s);
+  return width >= columns ? s : s + std::string(columns - width, ' ');
+}
+
 std::string ToTsv(const Table& table) {
   std::string out;
   auto line = [&](const std::vector<std::string>& cells) {

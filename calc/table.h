@@ -40,6 +40,11 @@ std::string ToCsv(const Table& table);
 // the cause.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 
+// Terminal columns of a UTF-8 text (East Asian wide characters take two), and the text padded
+// with blanks to `columns`.
+int DisplayWidth(const std::string& text);
+std::string PadToWidth(const std::string& text, int columns);
+
 // One sheet "结果" of the table (numbers as numbers) and one sheet "说明" of the stamp.
 bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp,
                std::string& error);

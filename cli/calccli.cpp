@@ -8,6 +8,8 @@
 #include <streambuf>
 #include <system_error>
 
+#include "calc/selfcheck.h"
+#include "calc/table.h"
 #include "form/calculation.h"
 #include "form/format.h"
 
@@ -18,34 +20,10 @@ namespace {
 // that memory stays bounded even for a file without line ends.
 constexpr std::size_t kMaxLineBytes = 65536;
 
-// Terminal columns of one of the form's own texts (well-formed UTF-8): East Asian wide
-// characters take two.
-int DisplayWidth(const std::string& s) {
-  int width = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if ((c & 0xC0) == 0x80) continue;  // a continuation byte
-    unsigned cp = c;
-    if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
-      cp = (c & 0x0Fu) << 12 | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 6 |
-           (static_cast<unsigned char>(s[i + 2]) & 0x3Fu);
-    }
-    const bool wide = (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
-                      (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF00 && cp <= 0xFF60);
-    width += wide ? 2 : 1;
-  }
-  return width;
-}
-
-std::string PadTo(const std::string& s, int columns) {
-  const int width = DisplayWidth(s);
-  return width >= columns ? s : s + std::string(columns - width, ' ');
-}
-
 void AppendReadable(std::string& out, const char* caption, const std::string& text) {
   // Captions padded to four columns so that the texts line up; an empty field gives the caption
   // alone, without trailing blanks.
-  out += text.empty() ? std::string(caption) : PadTo(caption, 4) + "  " + text;
+  out += text.empty() ? std::string(caption) : calc::PadToWidth(caption, 4) + "  " + text;
   out += '\n';
 }
 
@@ -140,12 +118,12 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
   return true;
 }
 
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options) {
   int status = kExitOk;
   std::string line;
   bool tooLong = false;
   FormRequest request;
-  FormOutcome outcome;
+  Printed printed;
   std::streambuf* source = in.rdbuf();
   for (long long number = 1; source != nullptr && ReadLine(*source, line, tooLong); ++number) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
@@ -157,9 +135,9 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
     if (tooLong) {
       error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
     } else if (ParseBatchLine(line, request, error)) {
-      error = CalculateOnForm(request, InputMatch::UsedOnly, outcome);
+      error = CalculateAndPrint(request, InputMatch::UsedOnly, options, printed);
     }
-    out << (error.empty() ? FormatTsv(outcome) : "error\t" + error) << '\n' << std::flush;
+    out << (error.empty() ? printed.tsv : "error\t" + error) << '\n' << std::flush;
     if (!out) {
       err << "kelm-calc: cannot write the output\n";
       return kExitUsage;
@@ -184,15 +162,19 @@ std::string HelpText() {
             std::string(i > 0 ? ", " : "") + mode.input[i].label + " [" + mode.input[i].unit + "]";
       }
       table +=
-          "      " + std::to_string(index++) + " " + PadTo(mode.text, 12) + "  " + inputs + "\n";
+          "      " + std::to_string(index++) + " " + calc::PadToWidth(mode.text, 12) + "  " + inputs +
+          "\n";
     }
   }
   return "Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
          "       kelm-calc --batch [FILE]\n"
-         "       kelm-calc --help | --version\n"
+         "       kelm-calc [--formulation ifc67|if97] [--compare] [--explain] [--tsv]\n"
+         "                 ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
+         "       kelm-calc --batch [--formulation ifc67|if97] [--compare] [--explain] [FILE]\n"
+         "       kelm-calc --selfcheck | --help | --version\n"
          "\n"
          "Water and steam properties (IFC-67) calculated by the same form as the desktop\n"
-         "calculator, with the same result texts.\n"
+         "calculator, with the same result texts; and after IAPWS-IF97 beside it.\n"
          "\n"
          "ITEM is an item's index or its text, MODE a mode's index in that item's list or its\n"
          "text. The inputs are the texts typed into the form's inputs, in order; an item takes\n"
@@ -218,7 +200,8 @@ std::string HelpText() {
          "                  does not use are ignored. Writes one --tsv line per calculation\n"
          "                  line, in order, as the lines are read. A line that cannot be read\n"
          "                  gives the line \"error<TAB>message\", and the message with the line\n"
-         "                  number on standard error; the run goes on.\n"
+         "                  number on standard error; the run goes on.\n" +
+         FormulationHelp() +
          "  --help          show this text.\n"
          "  --version       show the version.\n"
          "\n"
@@ -232,10 +215,12 @@ std::string HelpText() {
 
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                    std::ostream& err) {
-  bool help = false, version = false, batch = false, tsv = false;
+  bool help = false, version = false, batch = false, tsv = false, selfcheck = false;
+  Options options;
   std::vector<std::string> operands;
   bool optionsEnded = false;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     // Only "--" options exist, so a negative number such as -5 is always an input.
     if (optionsEnded || arg.rfind("--", 0) != 0) {
       operands.push_back(arg);
@@ -249,6 +234,20 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       batch = true;
     } else if (arg == "--tsv") {
       tsv = true;
+    } else if (arg == "--compare") {
+      options.compare = true;
+    } else if (arg == "--explain") {
+      options.explain = true;
+    } else if (arg == "--selfcheck") {
+      selfcheck = true;
+    } else if (arg == "--formulation" || arg.rfind("--formulation=", 0) == 0) {
+      const bool joined = arg != "--formulation";
+      if (!joined && i + 1 == args.size()) return UsageError(err, "--formulation needs ifc67 or if97");
+      const std::string value = joined ? arg.substr(arg.find('=') + 1) : args[++i];
+      if (value != "ifc67" && value != "if97") {
+        return UsageError(err, "unknown formulation " + Quote(value) + " (ifc67 or if97)");
+      }
+      options.formulation = value == "if97" ? calc::Formulation::IF97 : calc::Formulation::IFC67;
     } else {
       return UsageError(err, "unknown option " + Quote(arg));
     }
@@ -261,32 +260,38 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     out << "kelm-calc " << kVersion << '\n' << std::flush;
     return kExitOk;
   }
+  if (selfcheck) {
+    const calc::SelfCheck check = calc::RunSelfCheck();
+    out << calc::SelfCheckText(check) << std::flush;
+    return check.passed == check.total ? kExitOk : kExitFailureShown;
+  }
 
   if (batch) {
     if (operands.size() > 1) return UsageError(err, "--batch takes at most one FILE");
-    if (operands.empty() || operands[0] == "-") return RunBatch(in, out, err);
+    if (operands.empty() || operands[0] == "-") return RunBatch(in, out, err, options);
     const std::string& path = operands[0];
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       return UsageError(err, Quote(path) + " is a directory");
     std::ifstream file(path, std::ios::binary);
     if (!file) return UsageError(err, "cannot open " + Quote(path));
-    return RunBatch(file, out, err);
+    return RunBatch(file, out, err, options);
   }
 
   if (operands.empty()) return UsageError(err, "missing ITEM and MODE");
   if (operands.size() == 1) return UsageError(err, "missing MODE");
   const FormRequest request{operands[0], operands[1], {operands.begin() + 2, operands.end()}};
-  FormOutcome outcome;
-  if (std::string error = CalculateOnForm(request, InputMatch::Exact, outcome); !error.empty()) {
+  Printed printed;
+  if (std::string error = CalculateAndPrint(request, InputMatch::Exact, options, printed);
+      !error.empty()) {
     return UsageError(err, error);
   }
-  out << (tsv ? FormatTsv(outcome) + '\n' : FormatReadable(outcome)) << std::flush;
+  out << (tsv ? printed.tsv + '\n' : printed.readable) << std::flush;
   if (!out) {
     err << "kelm-calc: cannot write the output\n";
     return kExitUsage;
   }
-  return ShowsFailure(outcome) ? kExitFailureShown : kExitOk;
+  return printed.failed ? kExitFailureShown : kExitOk;
 }
 
 }  // namespace kelmcli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/formulations.h"
 #include "form/formsession.h"
 
 namespace kelmcli {
@@ -32,7 +33,7 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
 // Reads calculation lines from `in` and writes one tab-separated line per calculation line to
 // `out`, flushing after each. Returns 0, or 2 when a line could not be read or the output could
 // not be written.
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err);
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options = {});
 
 // The whole command line (arguments without the program name). Returns the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

@@ -132,8 +132,11 @@ std::string CFormSession::InputName(int input) const {
          ")";
 }
 
-std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOutcome& outcome) {
-  CFormSession session;
+namespace {
+
+// The form opened on `session` with the request picked and typed; an empty string when Calculate
+// is then enabled, else why not.
+std::string Prepare(CFormSession& session, const FormRequest& request, InputMatch match) {
   if (std::string error = session.Pick(request.item, request.mode); !error.empty()) return error;
   const std::string item = ItemTexts()[session.window.controls.m_nItem];
   const int used = session.InputsUsed();
@@ -146,13 +149,22 @@ std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOu
   }
   // Disabled inputs keep what they get; the form ignores them.
   for (int i = 0; i < 3; ++i) session.Type(i + 1, i < given ? request.inputs[i] : "");
-  if (!session.ClickCalculate()) {
+  if (!session.window.IsControlEnabled(IDC_CALC)) {
     const CalcFormData& c = session.window.controls;
     const std::string* typed[3] = {&c.m_strInput1, &c.m_strInput2, &c.m_strInput3};
     int empty = 1;
     while (empty < used && !typed[empty - 1]->empty()) ++empty;
     return session.InputName(empty) + " left empty";
   }
+  return {};
+}
+
+}  // namespace
+
+std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOutcome& outcome) {
+  CFormSession session;
+  if (std::string error = Prepare(session, request, match); !error.empty()) return error;
+  session.ClickCalculate();
   outcome.shown = session.Texts();
   outcome.solutions = session.form.m_nSolutions;
   outcome.second = {};
@@ -160,6 +172,19 @@ std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOu
     session.ClickSolution(2);
     outcome.second = session.Texts();
   }
+  return {};
+}
+
+std::string ReadOnForm(const FormRequest& request, InputMatch match, FormReading& reading) {
+  CFormSession session;
+  if (std::string error = Prepare(session, request, match); !error.empty()) return error;
+  const CalcFormData& c = session.window.controls;
+  const ModeRow* row = FindMode(c.m_nItem, c.m_nMode);
+  reading.item = row->item;
+  reading.mode = row->mode;
+  reading.inputs = row->inputs;
+  const std::string* typed[3] = {&c.m_strInput1, &c.m_strInput2, &c.m_strInput3};
+  for (int i = 0; i < 3; ++i) reading.input[i] = i < row->inputs ? *typed[i] : "";
   return {};
 }
 

@@ -57,6 +57,16 @@ enum class InputMatch { Exact, UsedOnly };
 // item or mode, a missing or extra input, an input the item uses left empty.
 std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOutcome& outcome);
 
+// The same up to the point where Calculate would be clicked: the item and mode picked and the
+// used inputs as typed (unused ones empty), for a calculation the form itself does not make.
+struct FormReading {
+  Item item = Item::SatWater;
+  Mode mode = Mode::Pressure;
+  int inputs = 1;           // the inputs the item uses
+  std::string input[3];     // as typed
+};
+std::string ReadOnForm(const FormRequest& request, InputMatch match, FormReading& reading);
+
 // A user-supplied text made safe to quote in a message: printable UTF-8 kept, control
 // characters and bytes that are not UTF-8 written as \xHH, cut after 60 bytes.
 std::string Quote(const std::string& text);
