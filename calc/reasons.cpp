@@ -95,7 +95,7 @@ void Solver(EngineCall call, std::uint32_t flags, const Named& fixed, const Name
   const bool entropy = call == EngineCall::SolveTFromPS || call == EngineCall::SolvePFromTS;
   const int kind = entropy ? PK_S : PK_H;
   const char* unit = entropy ? kS : kH;
-  std::string word = entropy ? "熵" : "焓";
+  const std::string word = entropy ? "熵" : "焓";
   const std::uint32_t rangeFlags = atPressure ? (CS_P_LOW | CS_P_HIGH) : (CS_T_LOW | CS_T_HIGH);
   if (flags & rangeFlags) {
     // The value flags beside a range flag compare the given value with sentinels: left out.
@@ -117,23 +117,22 @@ void Solver(EngineCall call, std::uint32_t flags, const Named& fixed, const Name
   if (atPressure) {
     lo = Prop(0.1, fixed.value, kind);
     hi = Prop(800, fixed.value, kind);
-    loAt = "该压力下 0.1 ℃ 时的";
-    hiAt = "该压力下 800 ℃ 时的";
+    loAt = "该压力下 0.1 ℃ 时的" + word;
+    hiAt = "该压力下 800 ℃ 时的" + word;
   } else {
     lo = call == EngineCall::SolvePFromTH ? 1 : Prop(fixed.value, 100, kind);
     hi = Prop(fixed.value, 0.001, kind);
-    loAt = call == EngineCall::SolvePFromTH ? "下限" : "该温度下 100 MPa 时的";
-    if (call == EngineCall::SolvePFromTH) word = "";
-    hiAt = "该温度下 0.001 MPa 时的";
+    loAt = call == EngineCall::SolvePFromTH ? "下限" : "该温度下 100 MPa 时的" + word;
+    hiAt = "该温度下 0.001 MPa 时的" + word;
   }
   const bool beyond = (flags & low) ? !(given.value >= lo) : given.value >= hi;
   if (!beyond) {
     out.push_back("由" + given.label + " " + Num(given.value) + " " + unit + " 求得的干度超出 0–1");
   } else if (flags & low) {
-    out.push_back(given.label + " " + Num(given.value) + " " + unit + " 低于" + loAt + word + " " +
+    out.push_back(given.label + " " + Num(given.value) + " " + unit + " 低于" + loAt + " " +
                   Num(lo) + " " + unit);
   } else {
-    out.push_back(given.label + " " + Num(given.value) + " " + unit + " 高于" + hiAt + word + " " +
+    out.push_back(given.label + " " + Num(given.value) + " " + unit + " 高于" + hiAt + " " +
                   Num(hi) + " " + unit);
   }
 }
