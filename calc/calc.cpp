@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "calc/phase.h"
-#include "engine/constants.h"
 #include "calc/points.h"
 #include "calc/reasons.h"
+#include "engine/constants.h"
 #include "form/format.h"
 #include "form/formsession.h"
 
@@ -22,16 +22,12 @@ std::string Fixed(double value) {
 // The state text of a phase in the form's words; the saturation items name their own.
 std::string PhaseText(Phase phase, double x) {
   switch (phase) {
-    case Phase::Water:
-      return "不饱和水";
+    case Phase::Water: return "不饱和水";
     case Phase::Wet:
       return x == -1 ? "饱和水或饱和蒸汽或湿蒸汽" : "饱和水或饱和蒸汽或湿蒸汽,干度=" + Fixed(x);
-    case Phase::Steam:
-      return "过热蒸汽";
-    case Phase::Supercritical:
-      return "超临界";
-    default:
-      return "未知";
+    case Phase::Steam: return "过热蒸汽";
+    case Phase::Supercritical: return "超临界";
+    default: return "未知";
   }
 }
 
@@ -120,7 +116,8 @@ Answer CalculateIf97(const Request& r) {
   switch (r.mode) {
     case Mode::Pressure:
     case Mode::Temperature: {
-      const SaturationPair sat = r.mode == Mode::Pressure ? SaturationByP(f, in1) : SaturationByT(f, in1);
+      const SaturationPair sat =
+          r.mode == Mode::Pressure ? SaturationByP(f, in1) : SaturationByT(f, in1);
       if (sat.status != Status::Ok) return fail(sat.status, sat.limit), a;
       Point pt = r.item == Item::SatWater ? sat.liquid : sat.vapour;
       const SaturationDistance d = DistanceFromLine(f, pt.p, pt.t, pt.phase);
@@ -148,10 +145,9 @@ Answer CalculateIf97(const Request& r) {
 void AddWarnings(Answer& a) {
   if (a.failed) return;
   const CriticalPoint c = Critical(a.request.formulation);
-  const char* given = a.request.mode == Mode::TemperatureEntropy ||
-                              a.request.mode == Mode::EndTemperature
-                          ? "熵"
-                          : "焓";
+  const char* given =
+      a.request.mode == Mode::TemperatureEntropy || a.request.mode == Mode::EndTemperature ? "熵"
+                                                                                           : "焓";
   if (a.solutions.size() >= 2) {
     char text[160];
     if (a.solutions.size() == 2)
@@ -168,16 +164,14 @@ void AddWarnings(Answer& a) {
     const double dt = s.extra.superheat;
     if (std::isfinite(dt) && std::fabs(dt) < 0.01) {
       char text[200];
-      std::snprintf(text, sizeof text,
-                    "%s距饱和线仅 %.4f ℃（饱和温度 %.4f ℃），相态对输入误差敏感", which.c_str(),
-                    std::fabs(dt), s.extra.tsat);
+      std::snprintf(text, sizeof text, "%s距饱和线仅 %.4f ℃（饱和温度 %.4f ℃），相态对输入误差敏感",
+                    which.c_str(), std::fabs(dt), s.extra.tsat);
       a.warnings.push_back(text);
     }
     if (std::fabs(s.t - c.t) <= 1 && std::fabs(s.p - c.p) <= 0.1) {
       char text[200];
-      std::snprintf(text, sizeof text,
-                    "%s接近临界点（%s：%g ℃，%g MPa），物性随参数变化剧烈", which.c_str(),
-                    FormulationName(a.request.formulation), c.t, c.p);
+      std::snprintf(text, sizeof text, "%s接近临界点（%s：%g ℃，%g MPa），物性随参数变化剧烈",
+                    which.c_str(), FormulationName(a.request.formulation), c.t, c.p);
       a.warnings.push_back(text);
     }
   }
@@ -218,8 +212,8 @@ bool FindItemMode(const std::string& item, const std::string& mode, Item& outIte
   const std::vector<std::string> modes = ModeTexts(nItem);
   const int nMode = find(modes, mode);
   if (nMode < 0) {
-    error = "unknown mode " + Quote(mode) + " of item " + items[nItem] + " (modes: " +
-            choices(modes) + ")";
+    error = "unknown mode " + Quote(mode) + " of item " + items[nItem] +
+            " (modes: " + choices(modes) + ")";
     return false;
   }
   outItem = Item(nItem);
@@ -228,14 +222,14 @@ bool FindItemMode(const std::string& item, const std::string& mode, Item& outIte
 }
 
 Answer Calculate(const Request& request) {
-  Answer a = request.formulation == Formulation::IF97 ? CalculateIf97(request)
-                                                      : CalculateIfc67(request);
+  Answer a =
+      request.formulation == Formulation::IF97 ? CalculateIf97(request) : CalculateIfc67(request);
   AddWarnings(a);
   return a;
 }
 
 Texts FormTexts(const Solution& s) {
-  return {Fixed(s.p) + " MPa", Fixed(s.t) + " ℃",       Fixed(s.h) + " kJ/kg",
+  return {Fixed(s.p) + " MPa",       Fixed(s.t) + " ℃",       Fixed(s.h) + " kJ/kg",
           Fixed(s.s) + " kJ/(kg*K)", Fixed(s.v) + " m**3/kg", s.state};
 }
 

@@ -46,14 +46,14 @@ enum class Phase { Unknown, Water, Wet, Steam, Supercritical };
 // Quantities a state may lack: NaN where one does not exist (cp of a wet state, the superheat
 // above the critical pressure, cp in IFC-67); the front ends show "—".
 struct Extra {
-  double tsat = NAN;       // saturation temperature at the state's pressure, ℃
-  double psat = NAN;       // saturation pressure at the state's temperature, MPa
-  double superheat = NAN;  // t − ts: above 0 superheated steam, below 0 subcooled water
-  double rho = NAN;        // kg/m³
-  double u = NAN;          // kJ/kg
+  double tsat = NAN;          // saturation temperature at the state's pressure, ℃
+  double psat = NAN;          // saturation pressure at the state's temperature, MPa
+  double superheat = NAN;     // t − ts: above 0 superheated steam, below 0 subcooled water
+  double rho = NAN;           // kg/m³
+  double u = NAN;             // kJ/kg
   double cp = NAN, cv = NAN;  // kJ/(kg·K), IF97 only
-  double w = NAN;          // m/s, IF97 only
-  double kappa = NAN;      // isentropic exponent, IF97 only
+  double w = NAN;             // m/s, IF97 only
+  double kappa = NAN;         // isentropic exponent, IF97 only
 };
 
 struct Solution {

@@ -11,7 +11,11 @@ std::string Fixed(double value, int decimals = 6) {
   if (!std::isfinite(value)) return "—";
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
+  // A difference that rounds to nothing shows no sign.
+  const std::string printed = text;
+  return printed.find_first_not_of("-0.") == std::string::npos && printed[0] == '-'
+             ? printed.substr(1)
+             : printed;
 }
 
 std::string G(double value) {
@@ -70,10 +74,10 @@ const std::vector<Quantity>& ComparedQuantities() {
       {"干度", [](const Solution& s) { return s.x >= 0 ? s.x : NAN; }, false},
       {"饱和温度 ℃", [](const Solution& s) { return s.extra.tsat; }, true},
       {"饱和压力 MPa", [](const Solution& s) { return s.extra.psat; }, true},
-      {"过热度 ℃", [](const Solution& s) { return s.extra.superheat > 0 ? s.extra.superheat : NAN; },
-       false},
-      {"过冷度 ℃", [](const Solution& s) { return s.extra.superheat < 0 ? -s.extra.superheat : NAN; },
-       false},
+      {"过热度 ℃",
+       [](const Solution& s) { return s.extra.superheat > 0 ? s.extra.superheat : NAN; }, false},
+      {"过冷度 ℃",
+       [](const Solution& s) { return s.extra.superheat < 0 ? -s.extra.superheat : NAN; }, false},
       {"密度 kg/m³", [](const Solution& s) { return s.extra.rho; }, true},
       {"内能 kJ/kg", [](const Solution& s) { return s.extra.u; }, true},
       {"定压比热 kJ/(kg·K)", [](const Solution& s) { return s.extra.cp; }, true},
@@ -129,8 +133,8 @@ Comparison Compare(const Request& request) {
     pair.rows.push_back({"状态", a ? a->state : "", b ? b->state : "", "", ""});
     if (pair.phaseDiffers) {
       const double ts = std::isfinite(b->extra.tsat) ? b->extra.tsat : a->extra.tsat;
-      std::string note = pair.title + "：IFC-67 为" + PhaseWord(a->phase) + "，IF97 为" +
-                         PhaseWord(b->phase);
+      std::string note =
+          pair.title + "：IFC-67 为" + PhaseWord(a->phase) + "，IF97 为" + PhaseWord(b->phase);
       if (std::isfinite(ts))
         note += "——该状态距饱和线仅 " + Fixed(std::fabs(a->t - ts), 4) +
                 " ℃，两种公式的饱和线不同，相态随之不同";
@@ -138,12 +142,19 @@ Comparison Compare(const Request& request) {
     }
     c.pairs.push_back(pair);
   }
-  for (const auto& [answer, name] : {std::pair{&c.ifc67, "IFC-67"}, std::pair{&c.if97, "IF97"}}) {
+  for (const auto& [answer, name] : {std::pair{&c.ifc67, "IFC-67"}, std::pair{&c.if97, "IF97"}})
     for (const std::string& reason : answer->reasons)
       c.notes.push_back(std::string(name) + (answer->failed ? " 计算失败：" : "：") + reason);
-    for (const std::string& warning : answer->warnings)
-      c.notes.push_back(std::string(name) + " 提示：" + warning);
+  // A warning both formulations give is said once.
+  for (const std::string& warning : c.ifc67.warnings) {
+    const bool both =
+        std::find(c.if97.warnings.begin(), c.if97.warnings.end(), warning) != c.if97.warnings.end();
+    c.notes.push_back((both ? "提示：" : "IFC-67 提示：") + warning);
   }
+  for (const std::string& warning : c.if97.warnings)
+    if (std::find(c.ifc67.warnings.begin(), c.ifc67.warnings.end(), warning) ==
+        c.ifc67.warnings.end())
+      c.notes.push_back("IF97 提示：" + warning);
   return c;
 }
 
@@ -151,8 +162,8 @@ Table ComparisonTable(const Comparison& c) {
   Table table;
   table.captions = {"量", "IFC-67", "IF97", "Δ = IF97 − IFC-67", "Δ %"};
   for (const ComparedPair& pair : c.pairs) {
-    table.rows.push_back({Cell::Text(pair.title), Cell::Text(""), Cell::Text(""), Cell::Text(""),
-                          Cell::Text("")});
+    table.rows.push_back(
+        {Cell::Text(pair.title), Cell::Text(""), Cell::Text(""), Cell::Text(""), Cell::Text("")});
     for (const ComparedRow& row : pair.rows) {
       auto cell = [](const std::string& text) {
         char* end = nullptr;
@@ -164,8 +175,8 @@ Table ComparisonTable(const Comparison& c) {
     }
   }
   for (const std::string& note : c.notes)
-    table.rows.push_back({Cell::Text(note), Cell::Text(""), Cell::Text(""), Cell::Text(""),
-                          Cell::Text("")});
+    table.rows.push_back(
+        {Cell::Text(note), Cell::Text(""), Cell::Text(""), Cell::Text(""), Cell::Text("")});
   return table;
 }
 
@@ -218,10 +229,9 @@ std::string ComparisonTsv(const Comparison& c) {
     num(s && s->x >= 0 ? s->x : NAN);
     add(s ? s->state : a.failed ? "计算或参数有误" : "未知");
     add(std::to_string(a.failed ? 0 : a.solutions.size()));
-    for (double e : {s ? s->extra.tsat : NAN, s ? s->extra.psat : NAN,
-                     s ? s->extra.superheat : NAN, s ? s->extra.rho : NAN, s ? s->extra.u : NAN,
-                     s ? s->extra.cp : NAN, s ? s->extra.cv : NAN, s ? s->extra.w : NAN,
-                     s ? s->extra.kappa : NAN})
+    for (double e : {s ? s->extra.tsat : NAN, s ? s->extra.psat : NAN, s ? s->extra.superheat : NAN,
+                     s ? s->extra.rho : NAN, s ? s->extra.u : NAN, s ? s->extra.cp : NAN,
+                     s ? s->extra.cv : NAN, s ? s->extra.w : NAN, s ? s->extra.kappa : NAN})
       add(Fixed(e));
   }
   const Solution *a = first[0], *b = first[1];

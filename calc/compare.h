@@ -30,7 +30,7 @@ struct ComparedRow {
 // One pair of solutions: IFC-67's solution i and the IF97 solution nearest to it in pressure (of
 // the same phase where there is one); a solution without a counterpart stands alone.
 struct ComparedPair {
-  std::string title;  // "解 1", "解 2 (仅 IF97)", …
+  std::string title;          // "解 1", "解 2 (仅 IF97)", …
   int ifc67 = -1, if97 = -1;  // indexes into the answers' solutions, −1: none
   bool phaseDiffers = false;
   std::vector<ComparedRow> rows;  // the quantities, then the state text

@@ -213,7 +213,8 @@ const char* Explain(Status status, bool english) {
       {"效率须在 0 与 1 之间（0 < η ≤ 1）", "efficiency outside 0 < eta <= 1"},
   };
   const int i = int(status);
-  return i >= 0 && i < kStatusCount ? kTexts[i][english] : kTexts[int(Status::NoConvergence)][english];
+  return i >= 0 && i < kStatusCount ? kTexts[i][english]
+                                    : kTexts[int(Status::NoConvergence)][english];
 }
 
 Point StateFromPT(Formulation f, double p, double t, Detail detail) {
@@ -279,7 +280,8 @@ Points StatesFromTH(Formulation f, double t, double h, Detail detail) {
 
 SaturationPair SaturationByP(Formulation f, double p) {
   if (!std::isfinite(p)) return {Point{}, Point{}, Status::NotFinite, NAN};
-  return f == Formulation::IF97 ? If97Saturation(if97::SaturationByP(p)) : Ifc67Saturation(p, false);
+  return f == Formulation::IF97 ? If97Saturation(if97::SaturationByP(p))
+                                : Ifc67Saturation(p, false);
 }
 
 SaturationPair SaturationByT(Formulation f, double t) {

@@ -79,8 +79,7 @@ SaturationPair SaturationByP(Formulation f, double p);
 SaturationPair SaturationByT(Formulation f, double t);
 
 // The end of the isentropic change from (p1, t1) down to p2 ≤ p1.
-Point IsentropicEnd(Formulation f, double p1, double t1, double p2,
-                    Detail detail = Detail::State);
+Point IsentropicEnd(Formulation f, double p1, double t1, double p2, Detail detail = Detail::State);
 
 // A turbine section from the inlet (p1, t1) to p2 with the internal efficiency η, 0 < η ≤ 1:
 // the isentropic end (h2s), its drop Δhs = h1 − h2s, the actual drop η·Δhs and the actual end

@@ -33,14 +33,10 @@ Named InputAt(const Request& r, int index) {
 // the isentropic item.
 Named Temperature(const Request& r, bool end = false) {
   switch (r.mode) {
-    case Mode::PressureTemperature:
-      return InputAt(r, 1);
-    case Mode::EndPressure:
-      return InputAt(r, 1);
-    case Mode::EndTemperature:
-      return InputAt(r, end ? 2 : 1);
-    default:
-      return InputAt(r, 0);
+    case Mode::PressureTemperature: return InputAt(r, 1);
+    case Mode::EndPressure: return InputAt(r, 1);
+    case Mode::EndTemperature: return InputAt(r, end ? 2 : 1);
+    default: return InputAt(r, 0);
   }
 }
 Named Pressure(const Request& r, bool end = false) {
@@ -74,7 +70,8 @@ const char* kIfcSatP = "饱和线：0.0007–22.12 MPa";
 const char* kNoConvergence = "计算未收敛（接近临界点，该参数组合在 IFC-67 中无对应状态）";
 
 // The temperature and pressure flags of a state-range check.
-void StateRange(std::uint32_t flags, const Named& t, const Named& p, std::vector<std::string>& out) {
+void StateRange(std::uint32_t flags, const Named& t, const Named& p,
+                std::vector<std::string>& out) {
   if (flags & CS_T_LOW) out.push_back(Below(t, kC, 0.01, "适用下限", kIfcRangeT));
   if (flags & CS_T_HIGH) out.push_back(Above(t, kC, 800, "适用上限", kIfcRangeT));
   if (flags & CS_P_LOW) out.push_back(Below(p, kMPa, 0.0007, "适用下限", kIfcRangeP));
@@ -184,9 +181,7 @@ std::vector<std::string> Ifc67Reasons(const Request& r, const CalcResult& result
     }
     case EngineCall::PointPropH:
     case EngineCall::PointPropS:
-    case EngineCall::PointPropV:
-      StateRange(flags, Temperature(r), Pressure(r), out);
-      break;
+    case EngineCall::PointPropV: StateRange(flags, Temperature(r), Pressure(r), out); break;
     case EngineCall::SolveTFromPS:
     case EngineCall::SolveTFromPH:
     case EngineCall::SolvePFromTS:
@@ -197,8 +192,7 @@ std::vector<std::string> Ifc67Reasons(const Request& r, const CalcResult& result
         const Named fixed = r.mode == Mode::EndPressure ? Pressure(r, true) : Temperature(r, true);
         Solver(failed->call, flags, fixed, start, out);
       } else {
-        const bool atPressure =
-            r.mode == Mode::PressureEntropy || r.mode == Mode::PressureEnthalpy;
+        const bool atPressure = r.mode == Mode::PressureEntropy || r.mode == Mode::PressureEnthalpy;
         Solver(failed->call, flags, atPressure ? Pressure(r) : Temperature(r), Given(r), out);
       }
       break;
@@ -207,7 +201,8 @@ std::vector<std::string> Ifc67Reasons(const Request& r, const CalcResult& result
       if (flags == CS_ORDER) {
         out.push_back(p2.label + " " + Num(p2.value) + " MPa 不低于" + p1.label + " " +
                       Num(p1.value) + " MPa（等熵膨胀的末点压力须低于起始点压力）");
-      } else if (flags == CS_P_LOW && (float(p1.value * 10) < 0.001f || float(p2.value * 10) < 0.001f)) {
+      } else if (flags == CS_P_LOW &&
+                 (float(p1.value * 10) < 0.001f || float(p2.value * 10) < 0.001f)) {
         for (const Named& p : {p1, p2})
           if (float(p.value * 10) < 0.001f)
             out.push_back(p.label + " " + Num(p.value) + " MPa 低于等熵膨胀的下限 0.0001 MPa");
@@ -235,8 +230,8 @@ std::vector<std::string> If97Reasons(const Request& r, Status status, double lim
   const Status failure = status;
   const bool saturation = r.item == Item::SatWater || r.item == Item::SatSteam;
   const char* rangeT = saturation ? "饱和线：0–373.946 ℃" : "IF97：0–800 ℃，50 MPa 以下至 2000 ℃";
-  const char* rangeP = saturation ? "饱和线：0.000611213–22.064 MPa"
-                                  : "IF97：至 100 MPa，800 ℃ 以上至 50 MPa";
+  const char* rangeP =
+      saturation ? "饱和线：0.000611213–22.064 MPa" : "IF97：至 100 MPa，800 ℃ 以上至 50 MPa";
   // For the isentropic item the start point is checked first: a failure it does not have
   // belongs to the end point.
   const bool end = r.item == Item::Isentropic &&
@@ -248,16 +243,13 @@ std::vector<std::string> If97Reasons(const Request& r, Status status, double lim
                              r.mode == Mode::TemperatureEnthalpy || r.mode == Mode::EndTemperature;
   const std::string where = atTemperature ? "该温度下" : "该压力下";
   switch (failure) {
-    case Failure::Ok:
-      return {};
+    case Failure::Ok: return {};
     case Failure::TemperatureLow:
       return {Below(Temperature(r, end), kC, limit, "适用下限", rangeT)};
     case Failure::TemperatureHigh:
       return {Above(Temperature(r, end), kC, limit, "适用上限", rangeT)};
-    case Failure::PressureLow:
-      return {Below(Pressure(r, end), kMPa, limit, "适用下限", rangeP)};
-    case Failure::PressureHigh:
-      return {Above(Pressure(r, end), kMPa, limit, "适用上限", rangeP)};
+    case Failure::PressureLow: return {Below(Pressure(r, end), kMPa, limit, "适用下限", rangeP)};
+    case Failure::PressureHigh: return {Above(Pressure(r, end), kMPa, limit, "适用上限", rangeP)};
     case Failure::EnthalpyLow:
     case Failure::EntropyLow:
     case Failure::EnthalpyHigh:
@@ -266,12 +258,11 @@ std::vector<std::string> If97Reasons(const Request& r, Status status, double lim
                            (r.item == Item::Isentropic);
       const bool low = failure == Failure::EnthalpyLow || failure == Failure::EntropyLow;
       const char* unit = entropy ? kS : kH;
-      return {given.label + " " + Num(given.value) + " " + unit + (low ? " 低于" : " 高于") + where +
-              "可达到的" + (low ? "最低" : "最高") + (entropy ? "熵 " : "焓 ") + Num(limit) + " " +
-              unit};
+      return {given.label + " " + Num(given.value) + " " + unit + (low ? " 低于" : " 高于") +
+              where + "可达到的" + (low ? "最低" : "最高") + (entropy ? "熵 " : "焓 ") +
+              Num(limit) + " " + unit};
     }
-    case Failure::NotFinite:
-      return {"输入值不是有限数"};
+    case Failure::NotFinite: return {"输入值不是有限数"};
     case Failure::PressureOrder: {
       const Named p1 = Pressure(r), p2 = Pressure(r, true);
       return {p2.label + " " + Num(p2.value) + " MPa 高于" + p1.label + " " + Num(p1.value) +
@@ -282,12 +273,9 @@ std::vector<std::string> If97Reasons(const Request& r, Status status, double lim
               (entropyGiven || r.item == Item::Isentropic ? "熵" : "焓") + "的状态"};
     case Failure::NearCritical:
       return {"计算未收敛（距临界温度不足 0.00001 K，该参数组合在 IF97 中无对应的饱和蒸汽状态）"};
-    case Failure::NoConvergence:
-      return {"计算未收敛（迭代次数达到上限）"};
-    case Failure::DrynessRange:
-      return {"干度超出 0–1"};
-    case Failure::EfficiencyRange:
-      return {Explain(status)};
+    case Failure::NoConvergence: return {"计算未收敛（迭代次数达到上限）"};
+    case Failure::DrynessRange: return {"干度超出 0–1"};
+    case Failure::EfficiencyRange: return {Explain(status)};
   }
   return {"计算或参数有误"};
 }

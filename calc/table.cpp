@@ -83,7 +83,8 @@ std::string PadToWidth(const std::string& s, int columns) {
 std::string ToTsv(const Table& table) {
   std::string out;
   auto line = [&](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) out += (i ? "\t" : "") + Flat(cells[i], '\t', '\n');
+    for (std::size_t i = 0; i < cells.size(); ++i)
+      out += (i ? "\t" : "") + Flat(cells[i], '\t', '\n');
     out += '\n';
   };
   line(table.captions);
@@ -147,7 +148,8 @@ bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp,
         worksheet_write_string(results, lxw_row_t(r + 1), lxw_col_t(c), cell.text.c_str(), nullptr);
     }
   }
-  worksheet_set_column(results, 0, lxw_col_t(table.captions.empty() ? 0 : table.captions.size() - 1), 16, nullptr);
+  worksheet_set_column(
+      results, 0, lxw_col_t(table.captions.empty() ? 0 : table.captions.size() - 1), 16, nullptr);
   lxw_worksheet* about = workbook_add_worksheet(book, "说明");
   for (std::size_t r = 0; r < stamp.size(); ++r) {
     worksheet_write_string(about, lxw_row_t(r), 0, stamp[r].first.c_str(), bold);

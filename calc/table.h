@@ -46,7 +46,6 @@ int DisplayWidth(const std::string& text);
 std::string PadToWidth(const std::string& text, int columns);
 
 // One sheet "结果" of the table (numbers as numbers) and one sheet "说明" of the stamp.
-bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp,
-               std::string& error);
+bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp, std::string& error);
 
 }  // namespace calc

@@ -11,26 +11,18 @@ namespace {
 // defined size in MPa.
 double FromMPa(double p, PressureUnit unit) {
   switch (unit) {
-    case PressureUnit::kPa:
-      return p * 1000;
-    case PressureUnit::bar:
-      return p * 10;
-    case PressureUnit::kgfcm2:
-      return p / kKgfPerCm2InMPa;
-    default:
-      return p;
+    case PressureUnit::kPa: return p * 1000;
+    case PressureUnit::bar: return p * 10;
+    case PressureUnit::kgfcm2: return p / kKgfPerCm2InMPa;
+    default: return p;
   }
 }
 double ToMPa(double value, PressureUnit unit) {
   switch (unit) {
-    case PressureUnit::kPa:
-      return value / 1000;
-    case PressureUnit::bar:
-      return value / 10;
-    case PressureUnit::kgfcm2:
-      return value * kKgfPerCm2InMPa;
-    default:
-      return value;
+    case PressureUnit::kPa: return value / 1000;
+    case PressureUnit::bar: return value / 10;
+    case PressureUnit::kgfcm2: return value * kKgfPerCm2InMPa;
+    default: return value;
   }
 }
 
@@ -68,9 +60,7 @@ double EnthalpyOut(double h, const Units& u) { return h / EnergyFactor(u); }
 double EnthalpyIn(double value, const Units& u) { return value * EnergyFactor(u); }
 double EntropyOut(double s, const Units& u) { return s / EnergyFactor(u); }
 double EntropyIn(double value, const Units& u) { return value * EnergyFactor(u); }
-double VolumeOut(double v, const Units& u) {
-  return u.volume == VolumeUnit::Density ? 1 / v : v;
-}
+double VolumeOut(double v, const Units& u) { return u.volume == VolumeUnit::Density ? 1 / v : v; }
 double VolumeIn(double value, const Units& u) {
   return u.volume == VolumeUnit::Density ? 1 / value : value;
 }

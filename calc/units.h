@@ -15,15 +15,15 @@ enum class VolumeUnit { SpecificVolume, Density };
 
 struct Units {
   PressureUnit pressure = PressureUnit::MPa;
-  bool gauge = false;              // pressures above the local atmosphere
-  double atmosphere = 0.101325;    // MPa, the local atmospheric pressure of gauge readings
+  bool gauge = false;            // pressures above the local atmosphere
+  double atmosphere = 0.101325;  // MPa, the local atmospheric pressure of gauge readings
   TemperatureUnit temperature = TemperatureUnit::Celsius;
   EnergyUnit energy = EnergyUnit::kJ;
   VolumeUnit volume = VolumeUnit::SpecificVolume;
 };
 
 // The International Table calorie, and one kilogram-force per square centimetre.
-inline constexpr double kKcalInKJ = 4.1868;         // kJ
+inline constexpr double kKcalInKJ = 4.1868;           // kJ
 inline constexpr double kKgfPerCm2InMPa = 0.0980665;  // MPa
 
 // Engine value → the unit's value, and back. A gauge pressure below the absolute zero (−0.2 MPa(g)

@@ -161,9 +161,8 @@ std::string HelpText() {
         inputs +=
             std::string(i > 0 ? ", " : "") + mode.input[i].label + " [" + mode.input[i].unit + "]";
       }
-      table +=
-          "      " + std::to_string(index++) + " " + calc::PadToWidth(mode.text, 12) + "  " + inputs +
-          "\n";
+      table += "      " + std::to_string(index++) + " " + calc::PadToWidth(mode.text, 12) + "  " +
+               inputs + "\n";
     }
   }
   return "Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
@@ -242,7 +241,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       selfcheck = true;
     } else if (arg == "--formulation" || arg.rfind("--formulation=", 0) == 0) {
       const bool joined = arg != "--formulation";
-      if (!joined && i + 1 == args.size()) return UsageError(err, "--formulation needs ifc67 or if97");
+      if (!joined && i + 1 == args.size())
+        return UsageError(err, "--formulation needs ifc67 or if97");
       const std::string value = joined ? arg.substr(arg.find('=') + 1) : args[++i];
       if (value != "ifc67" && value != "if97") {
         return UsageError(err, "unknown formulation " + Quote(value) + " (ifc67 or if97)");

@@ -76,13 +76,15 @@ void PrintAnswer(const calc::Answer& a, bool explain, Printed& printed) {
   for (std::size_t i = 0; i < more.size(); ++i) {
     const ResultTexts& r = more[i];
     printed.readable += std::string(kOrdinal[i + 1 < 4 ? i + 1 : 3]) + "\n";
-    for (const auto& [caption, text] :
-         {std::pair{"压力", r.pressure}, {"焓值", r.enthalpy}, {"熵", r.entropy},
-          {"比容", r.volume}, {"状态", r.state}}) {
+    for (const auto& [caption, text] : {std::pair{"压力", r.pressure},
+                                        {"焓值", r.enthalpy},
+                                        {"熵", r.entropy},
+                                        {"比容", r.volume},
+                                        {"状态", r.state}}) {
       printed.readable += calc::PadToWidth(caption, 4) + "  " + text + "\n";
     }
-    printed.tsv += '\t' + r.pressure + '\t' + r.enthalpy + '\t' + r.entropy + '\t' + r.volume +
-                   '\t' + r.state;
+    printed.tsv +=
+        '\t' + r.pressure + '\t' + r.enthalpy + '\t' + r.entropy + '\t' + r.volume + '\t' + r.state;
   }
   printed.failed = a.failed;
   if (explain) {
@@ -145,7 +147,8 @@ std::string FormulationHelp() {
          "                  exponent (\"—\" where a quantity does not exist); then the notes: a\n"
          "                  phase that differs, the reason of a failure, warnings.\n"
          "                  With --tsv or --batch one line of fixed columns:\n"
-         "                  ifc67_ and if97_ each: p t h s v x state solutions ts ps t_minus_ts rho u\n"
+         "                  ifc67_ and if97_ each: p t h s v x state solutions ts ps t_minus_ts "
+         "rho u\n"
          "                  cp cv w kappa; then d_p d_t d_h d_s d_v d_rho d_u (solution 1).\n"
          "  --explain       after the result a line \"说明  …\": why it failed (the input, its\n"
          "                  value, the limit crossed and the valid range), or a warning (within\n"

@@ -16,6 +16,7 @@
 #include <windows.h>
 #endif
 
+#include "form/parse.h"
 #include "form/resource.h"
 #include "shell/aboutdlg.h"
 #include "shell/appicon.h"
@@ -226,11 +227,19 @@ void CCalcWnd::ConnectControls() {
     m_form.OnCalc();
     const ModeRow* row = FindMode(m_form.m_nItem, m_form.m_nMode);
     if (row == nullptr) return;
-    m_lastRequest = {calc::Formulation::IFC67,
-                     row->item,
-                     row->mode,
-                     {m_form.m_fIn1, m_form.m_fIn2, m_form.m_fIn3}};
+    // The inputs in double precision as typed: IFC-67 rounds them to single precision as the
+    // form did, IF97 takes them as they are.
+    const std::string* typed[3] = {&m_form.m_strInput1, &m_form.m_strInput2, &m_form.m_strInput3};
+    m_lastRequest = {calc::Formulation::IFC67, row->item, row->mode, {0, 0, 0}};
+    for (int i = 0; i < row->inputs; ++i) m_lastRequest.in[i] = ParseDecimalPrefix(*typed[i]);
     m_bCalculated = true;
+    // The state field's tooltip: its text whole, then why the calculation failed or what to
+    // beware of; the field itself keeps the form's text.
+    const calc::Answer answer = calc::Calculate(m_lastRequest);
+    m_stateNote.clear();
+    for (const std::string& line : answer.reasons.empty() ? answer.warnings : answer.reasons)
+      m_stateNote += QStringLiteral("\n") + QString::fromStdString(line);
+    m_pState->setToolTip(m_pState->text() + m_stateNote);
     emit Calculated(m_lastRequest);
   });
   connect(m_pExit, &QPushButton::clicked, this, [this] { Exit(); });
@@ -388,6 +397,7 @@ void CCalcWnd::UpdateData(CalcFormData& form, bool save) {
   ExchangeText(m_pTemperature, form.m_strTemperature, save);
   ExchangeText(m_pVolume, form.m_strVolume, save);
   ExchangeText(m_pState, form.m_strState, save);
+  if (!save) m_pState->setToolTip(m_pState->text() + m_stateNote);
   ExchangeIndex(m_pMode, form.m_nMode, save);
   // The radio group: 0 when "1" is checked, 1 when "2" is, −1 when neither.
   if (save) {

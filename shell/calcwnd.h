@@ -40,7 +40,7 @@ class CCalcWnd : public QDialog, public IFormWindow {
   void AddToolEntry(QAction* action);
 
   // The last calculation the form made, as the calculation layer takes it (IFC-67, the item, the
-  // mode and the inputs as parsed); false before the first one.
+  // mode and the inputs as typed, in double precision); false before the first one.
   bool LastRequest(calc::Request& request) const;
 
  signals:
@@ -95,6 +95,7 @@ class CCalcWnd : public QDialog, public IFormWindow {
   std::vector<QAction*> m_toolActions;  // by their system-menu command, 32, 48, … on Windows
   bool m_bCalculated = false;
   calc::Request m_lastRequest;
+  QString m_stateNote;  // after the state text in its tooltip: reasons or warnings
 
   // Set while the members are written to the controls: a programmatic change is no user action
   // and must not reach the form's handlers.

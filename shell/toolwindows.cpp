@@ -1,0 +1,56 @@
+#include "shell/toolwindows.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "calc/selfcheck.h"
+#include "shell/calcwnd.h"
+#include "shell/comparewnd.h"
+
+namespace {
+
+// An entry of the form's menu that shows `window` (made on first use) and raises it.
+template <class Window, class Make>
+QAction* Entry(CCalcWnd& form, const char* id, const QString& text, const QKeySequence& key,
+               Make make) {
+  auto* action = new QAction(text, &form);
+  action->setObjectName(QString::fromLatin1(id));
+  action->setShortcut(key);
+  auto window = std::make_shared<QPointer<Window>>();
+  QObject::connect(action, &QAction::triggered, &form, [&form, window, make] {
+    if (!*window) *window = make();
+    (*window)->show();
+    (*window)->raise();
+    (*window)->activateWindow();
+  });
+  form.AddToolEntry(action);
+  return action;
+}
+
+}  // namespace
+
+void InstallToolWindows(CCalcWnd& form) {
+  Entry<CCompareWnd>(form, "IDM_COMPARE", QStringLiteral("IFC-67 与 IF97 对比"),
+                     QKeySequence(Qt::Key_F2), [&form] {
+                       auto* window = new CCompareWnd(&form);
+                       calc::Request last;
+                       if (form.LastRequest(last)) window->ShowRequest(last);
+                       QObject::connect(&form, &CCalcWnd::Calculated, window,
+                                        &CCompareWnd::ShowRequest);
+                       return window;
+                     });
+  Entry<QMessageBox>(form, "IDM_SELFCHECK", QStringLiteral("自检"), QKeySequence(), [&form] {
+    const calc::SelfCheck check = calc::RunSelfCheck();
+    auto* box = new QMessageBox(
+        check.passed == check.total ? QMessageBox::Information : QMessageBox::Warning,
+        QStringLiteral("自检"),
+        QStringLiteral("重新计算程序内置的两种公式的全部公布校核值：\n\n") +
+            QString::fromStdString(calc::SelfCheckText(check)),
+        QMessageBox::Close, &form);
+    box->setObjectName(QStringLiteral("IDD_SELFCHECK"));
+    box->setWindowModality(Qt::NonModal);
+    return box;
+  });
+}
