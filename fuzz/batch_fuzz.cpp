@@ -90,5 +90,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(e == errors.size(), "messages without error lines");
   Require(status == (e > 0 ? kelmcli::kExitUsage : kelmcli::kExitOk), "exit status");
+
+  // The same lines through both formulations side by side, with the reasons: the same lines read,
+  // the same errors, one line each, clean text.
+  for (const kelmcli::Options options :
+       {kelmcli::Options{calc::Formulation::IF97, false, true},
+        kelmcli::Options{calc::Formulation::IFC67, true, true}}) {
+    std::istringstream again(input);
+    std::ostringstream out2, err2;
+    Require(kelmcli::RunBatch(again, out2, err2, options) == status, "exit status with options");
+    Require(err2.str() == messages && Clean(out2.str()), "messages or text with options");
+    const std::vector<std::string> lines2 = Split(out2.str(), '\n');
+    Require(lines2.size() == results.size(), "not one line per calculation line with options");
+    for (std::size_t k = 0; k < lines2.size(); ++k)
+      Require(lines2[k].starts_with("error\t") == results[k].starts_with("error\t"),
+              "error lines differ with options", lines2[k]);
+  }
   return 0;
 }
