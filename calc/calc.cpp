@@ -52,11 +52,7 @@ Answer CalculateIfc67(const Request& r) {
   for (int i = 0; i < result.solutions && i < 2; ++i) {
     const ::Solution& f = result.solution[i];
     Solution s;
-    s.p = f.p;
-    s.t = f.t;
-    s.h = f.h;
-    s.s = f.s;
-    s.v = f.v;
+    s.p = f.p, s.t = f.t, s.h = f.h, s.s = f.s, s.v = f.v;
     if (IsSaturationItem(r.item)) {
       s.phase = result.failed ? Phase::Unknown : Phase::Wet;
       s.x = r.item == Item::SatWater ? 0 : 1;
@@ -80,11 +76,7 @@ Answer CalculateIfc67(const Request& r) {
 
 Solution FromPoint(const Point& pt, const char* itemText) {
   Solution s;
-  s.p = pt.p;
-  s.t = pt.t;
-  s.h = pt.h;
-  s.s = pt.s;
-  s.v = pt.v;
+  s.p = pt.p, s.t = pt.t, s.h = pt.h, s.s = pt.s, s.v = pt.v;
   s.x = std::isnan(pt.x) ? -1 : pt.x;
   s.phase = pt.phase;
   s.state = itemText ? itemText : PhaseText(s.phase, s.x);

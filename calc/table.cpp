@@ -80,35 +80,28 @@ std::string PadToWidth(const std::string& s, int columns) {
   return width >= columns ? s : s + std::string(columns - width, ' ');
 }
 
-std::string ToTsv(const Table& table) {
+namespace {
+// The captions and every row, each cell made safe by `field`, between separators.
+template <class Field>
+std::string Lines(const Table& table, const char* separator, const char* end, Field field) {
   std::string out;
-  auto line = [&](const std::vector<std::string>& cells) {
+  auto line = [&](auto cells, auto text) {
     for (std::size_t i = 0; i < cells.size(); ++i)
-      out += (i ? "\t" : "") + Flat(cells[i], '\t', '\n');
-    out += '\n';
+      out += (i ? separator : "") + field(text(cells[i]));
+    out += end;
   };
-  line(table.captions);
-  for (const auto& row : table.rows) {
-    std::vector<std::string> texts;
-    for (const Cell& c : row) texts.push_back(c.text);
-    line(texts);
-  }
+  line(table.captions, [](const std::string& s) { return s; });
+  for (const auto& row : table.rows) line(row, [](const Cell& c) { return c.text; });
   return out;
+}
+}  // namespace
+
+std::string ToTsv(const Table& table) {
+  return Lines(table, "\t", "\n", [](const std::string& s) { return Flat(s, '\t', '\n'); });
 }
 
 std::string ToCsv(const Table& table) {
-  std::string out = "\xEF\xBB\xBF";
-  auto line = [&](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) out += (i ? "," : "") + CsvField(cells[i]);
-    out += "\r\n";
-  };
-  line(table.captions);
-  for (const auto& row : table.rows) {
-    std::vector<std::string> texts;
-    for (const Cell& c : row) texts.push_back(c.text);
-    line(texts);
-  }
-  return out;
+  return "\xEF\xBB\xBF" + Lines(table, ",", "\r\n", CsvField);
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
