@@ -386,7 +386,7 @@ std::string Describe(const ChartPoint& pt) {
   std::string text = "p = " + Printed("%.6g", pt.p) + " MPa  t = " + Printed("%.2f", pt.t) +
                      " ℃  h = " + Printed("%.1f", pt.h) + " kJ/kg  s = " + Printed("%.4f", pt.s) +
                      " kJ/(kg·K)";
-  if (std::isfinite(pt.x)) text += "  x = " + Printed("%.3f", pt.x);
+  if (std::isfinite(pt.x)) text += "  x = " + Printed("%.4g", pt.x);
   return text;
 }
 

@@ -102,7 +102,7 @@ Bounds ViewOf(const Scene& scene, Chart chart, const std::vector<Mark>& marks);
 ChartPoint ChartPointOf(const Solution& solution);
 
 // One line of text for a point, as the hover shows it:
-// "p = 10 MPa  t = 500.00 ℃  h = 3373.7 kJ/kg  s = 6.5966 kJ/(kg·K)" and "  x = 0.900" when wet.
+// "p = 10 MPa  t = 500.00 ℃  h = 3373.7 kJ/kg  s = 6.5966 kJ/(kg·K)" and "  x = 0.9" when wet.
 std::string Describe(const ChartPoint& pt);
 
 }  // namespace calc

@@ -298,7 +298,7 @@ TEST(DiagramMarks, DescribeGivesTheStateWithDrynessOnlyWhenWet) {
   EXPECT_EQ(Describe({10, 500, 3373.7, 6.5966, NAN}),
             "p = 10 MPa  t = 500.00 ℃  h = 3373.7 kJ/kg  s = 6.5966 kJ/(kg·K)");
   EXPECT_EQ(Describe({0.101325, 100, 2000, 5.5, 0.7}),
-            "p = 0.101325 MPa  t = 100.00 ℃  h = 2000.0 kJ/kg  s = 5.5000 kJ/(kg·K)  x = 0.700");
+            "p = 0.101325 MPa  t = 100.00 ℃  h = 2000.0 kJ/kg  s = 5.5000 kJ/(kg·K)  x = 0.7");
   calc::Solution water;
   water.x = -1;
   EXPECT_TRUE(std::isnan(ChartPointOf(water).x));
