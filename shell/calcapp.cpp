@@ -3,6 +3,7 @@
 #include "shell/appicon.h"
 #include "shell/calcwnd.h"
 #include "shell/dialogfont.h"
+#include "shell/toolwindows.h"
 
 CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("kelm"));
@@ -16,6 +17,7 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 bool CCalcApp::InitInstance() {
   CCalcWnd form;
+  InstallToolWindows(form);
   form.exec();
   return false;
 }
