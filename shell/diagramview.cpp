@@ -124,11 +124,6 @@ void CDiagramView::paintEvent(QPaintEvent*) {
   }
 }
 
-void CDiagramView::resizeEvent(QResizeEvent* event) {
-  m_bBackgroundValid = false;
-  QWidget::resizeEvent(event);
-}
-
 void CDiagramView::UpdateHover(const QPointF& pos) {
   std::optional<calc::ChartPoint> nearest;
   QString what;

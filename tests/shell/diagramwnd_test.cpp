@@ -62,8 +62,10 @@ class TestDiagramWnd : public QObject {
     CDiagramWnd* wnd = Open();
     QCOMPARE(Labels(wnd), QStringLiteral("解1 解2 "));
     CDiagramView* view = wnd->View(calc::Chart::TS);
+    CDiagramView* hidden = wnd->View(calc::Chart::HS);  // the other tab
     QImage shot = view->grab().toImage();
-    const int renders = view->BackgroundRenders();
+    hidden->grab();
+    const int renders = view->BackgroundRenders() + hidden->BackgroundRenders();
     QCOMPARE(shot.pixelColor(MarkAt(view, 0)), colors::kSolution);
     const QString status = wnd->findChild<QLabel*>("IDC_DIAGRAM_STATUS")->text();
     QVERIFY2(status.contains(QStringLiteral("解1：p = 0.101325 MPa")) &&
@@ -73,7 +75,8 @@ class TestDiagramWnd : public QObject {
     QCOMPARE(Labels(wnd), QStringLiteral("状态点 "));
     shot = view->grab().toImage();
     QCOMPARE(shot.pixelColor(MarkAt(view, 0)), colors::kSolution);
-    QCOMPARE(view->BackgroundRenders(), renders);
+    QCOMPARE(hidden->grab().toImage().pixelColor(MarkAt(hidden, 0)), colors::kSolution);
+    QCOMPARE(view->BackgroundRenders() + hidden->BackgroundRenders(), renders);
   }
 
   void isentropicItemDrawsTheExpansionFromTheInitialState() {
