@@ -6,7 +6,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
 #include <QSvgGenerator>
 #include <QtMath>

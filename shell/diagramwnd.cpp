@@ -53,7 +53,6 @@ std::optional<QSize> AskPngSize(QWidget* parent, QSize initial) {
 CDiagramWnd::CDiagramWnd(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("IDD_DIAGRAM"));
   setWindowTitle(QStringLiteral("热力性质图"));
-  setAttribute(Qt::WA_DeleteOnClose, false);
 
   auto* toolbar = new QToolBar(this);
   toolbar->addWidget(new QLabel(QStringLiteral("公式："), toolbar));
@@ -72,11 +71,9 @@ CDiagramWnd::CDiagramWnd(QWidget* parent) : QWidget(parent, Qt::Window) {
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(key);
     connect(action, &QAction::triggered, this, slot);
-    return action;
   };
-  QAction* reset = toolbar->addAction(QStringLiteral("复位"));
-  reset->setObjectName(QStringLiteral("IDM_DIAGRAM_RESET"));
-  reset->setShortcut(Qt::Key_Home);
+  addAction("IDM_DIAGRAM_RESET", QStringLiteral("复位"), QKeySequence(Qt::Key_Home),
+            &CDiagramWnd::ResetViews);
   addAction("IDM_DIAGRAM_EXPORT", QStringLiteral("导出…"), QKeySequence::Save,
             &CDiagramWnd::Export);
   addAction("IDM_DIAGRAM_CLEAR", QStringLiteral("清除标记点"), QKeySequence(),
@@ -90,12 +87,13 @@ CDiagramWnd::CDiagramWnd(QWidget* parent) : QWidget(parent, Qt::Window) {
                                                  : QStringLiteral("IDC_DIAGRAM_HS"));
     m_pTabs->addTab(view, ChartTitle(chart));
     m_pView[int(chart)] = view;
-    connect(view, &CDiagramView::Hovered, this,
-            [this](const QString& text) { ShowStatus(text.isEmpty() ? m_summary : text); });
+    connect(view, &CDiagramView::Hovered, this, [this](const QString& text) {
+      if (text.isEmpty())
+        ShowStatus(m_summary, m_bSummaryError);
+      else
+        ShowStatus(text);
+    });
   }
-  connect(reset, &QAction::triggered, this, [this] {
-    for (CDiagramView* view : m_pView) view->ResetView();
-  });
 
   m_pStatus = new QLabel(this);
   m_pStatus->setObjectName(QStringLiteral("IDC_DIAGRAM_STATUS"));
@@ -161,7 +159,8 @@ void CDiagramWnd::ShowMarks() {
       parts << QString::fromStdString(mark.label + "：" + calc::Describe(mark.point));
     m_summary = name + QStringLiteral("  ") + parts.join(QStringLiteral("\n"));
   }
-  ShowStatus(m_summary, !m_marks.failure.empty());
+  m_bSummaryError = !m_marks.failure.empty();
+  ShowStatus(m_summary, m_bSummaryError);
 }
 
 void CDiagramWnd::AddPoints(const std::vector<calc::Solution>& points, const QString& label) {
@@ -171,6 +170,10 @@ void CDiagramWnd::AddPoints(const std::vector<calc::Solution>& points, const QSt
     m_added.push_back({calc::ChartPointOf(points[i]), text.toStdString(), calc::MarkKind::Added});
   }
   ShowMarks();
+}
+
+void CDiagramWnd::ResetViews() {
+  for (CDiagramView* view : m_pView) view->ResetView();
 }
 
 void CDiagramWnd::ClearPoints() {

@@ -45,6 +45,8 @@ class CDiagramWnd : public QWidget {
   void ShowRequest(const calc::Request& request);
   // Adds kept states to both charts, each with the label (numbered when there are several).
   void AddPoints(const std::vector<calc::Solution>& points, const QString& label);
+  // Both charts back to their usual view, widened to hold every mark.
+  void ResetViews();
   // Removes the added points; the form's result stays.
   void ClearPoints();
   // Asks for a file and writes the chart of the current tab to it.
@@ -66,4 +68,5 @@ class CDiagramWnd : public QWidget {
   calc::Marks m_marks;
   std::vector<calc::Mark> m_added;
   QString m_summary;  // what the status line shows while no point is hovered
+  bool m_bSummaryError = false;
 };
