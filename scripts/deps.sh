@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, and only those.
-#   deps.sh build   compiler, CMake, Ninja, Qt 6, GoogleTest, libxlsxwriter
+#   deps.sh build   compiler, CMake, Ninja, Qt 6 (with Qt SVG), GoogleTest, libxlsxwriter
 #   deps.sh run     and what the window needs on screen: Qt's platform plugins, a CJK font
 #   deps.sh test    the build, for the normal test suite
 #   deps.sh all     and Google Benchmark, clang with its fuzzer runtime, for the thorough run
 set -euo pipefail
 
 need=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-      libxlsxwriter-dev)
+      libxlsxwriter-dev qt6-svg-dev)
 case "${1:-build}" in
   build | test) ;;
   run) need+=(qt6-qpa-plugins fontconfig) ;;

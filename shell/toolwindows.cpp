@@ -8,6 +8,7 @@
 #include "calc/selfcheck.h"
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
+#include "shell/diagramwnd.h"
 
 namespace {
 
@@ -39,6 +40,15 @@ void InstallToolWindows(CCalcWnd& form) {
                        if (form.LastRequest(last)) window->ShowRequest(last);
                        QObject::connect(&form, &CCalcWnd::Calculated, window,
                                         &CCompareWnd::ShowRequest);
+                       return window;
+                     });
+  Entry<CDiagramWnd>(form, "IDM_DIAGRAM", QStringLiteral("热力性质图"), QKeySequence(Qt::Key_F4),
+                     [&form] {
+                       auto* window = new CDiagramWnd(&form);
+                       QObject::connect(&form, &CCalcWnd::Calculated, window,
+                                        &CDiagramWnd::ShowRequest);
+                       calc::Request last;
+                       if (form.LastRequest(last)) window->ShowRequest(last);
                        return window;
                      });
   Entry<QMessageBox>(form, "IDM_SELFCHECK", QStringLiteral("自检"), QKeySequence(), [&form] {
