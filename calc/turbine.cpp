@@ -274,23 +274,25 @@ Cell Number(Quantity q, double value, const Units& u) {
 struct Row {
   std::string label;
   const Point* point;
+  std::string section;  // on a section's end: "", "第 2 段 " or "全程 "
   double isentropicDrop = NAN, actualDrop = NAN, eta = NAN;
 };
 
 std::vector<Row> Rows(const TurbineResult& r) {
   std::vector<Row> rows;
   if (!r.Ok()) return rows;
-  rows.push_back({"进口", &r.inlet});
+  rows.push_back({"进口", &r.inlet, ""});
   const bool chain = r.sections.size() > 1;
   for (std::size_t k = 0; k < r.sections.size(); ++k) {
     const SectionResult& s = r.sections[k];
     const std::string n = chain ? "第 " + std::to_string(k + 1) + " 段" : "";
-    rows.push_back({n + "等熵末点", &s.expansion.isentropicEnd});
-    rows.push_back({n + "实际末点", &s.expansion.end, s.expansion.isentropicDrop,
-                    s.expansion.actualDrop, s.eta});
+    rows.push_back({n + "等熵末点", &s.expansion.isentropicEnd, ""});
+    rows.push_back({n + "实际末点", &s.expansion.end, chain ? n + " " : "",
+                    s.expansion.isentropicDrop, s.expansion.actualDrop, s.eta});
   }
   if (chain)
-    rows.push_back({"全程等熵末点", &r.isentropicEnd, r.isentropicDrop, r.actualDrop, r.eta});
+    rows.push_back(
+        {"全程等熵末点", &r.isentropicEnd, "全程 ", r.isentropicDrop, r.actualDrop, r.eta});
   return rows;
 }
 
@@ -337,11 +339,11 @@ Table TurbineCompareTable(const TurbineResult& a, const TurbineResult& b, const 
     const Row& any = *(x ? x : y);
     if (std::isfinite(any.eta)) {
       const std::string h = " " + EnthalpyName(u);
-      add(label + " 等熵焓降" + h, Quantity::Enthalpy, x ? x->isentropicDrop : NAN,
+      add(any.section + "等熵焓降" + h, Quantity::Enthalpy, x ? x->isentropicDrop : NAN,
           y ? y->isentropicDrop : NAN);
-      add(label + " 实际焓降" + h, Quantity::Enthalpy, x ? x->actualDrop : NAN,
+      add(any.section + "实际焓降" + h, Quantity::Enthalpy, x ? x->actualDrop : NAN,
           y ? y->actualDrop : NAN);
-      add(label + " 效率", Quantity::Dryness, x ? x->eta : NAN, y ? y->eta : NAN);
+      add(any.section + "效率", Quantity::Dryness, x ? x->eta : NAN, y ? y->eta : NAN);
     }
   }
   auto notes = [](const TurbineResult& r) {

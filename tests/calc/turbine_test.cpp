@@ -350,7 +350,7 @@ TEST(TurbineTable, CompareGivesBothFormulationsTheirDifferenceAndTheReasons) {
   EXPECT_EQ(t.rows[2][1].number, a.inlet.h);
   EXPECT_EQ(t.rows[2][2].number, b.inlet.h);
   EXPECT_NEAR(t.rows[2][3].number, b.inlet.h - a.inlet.h, 1e-9);
-  EXPECT_EQ(t.rows.back()[0].text, "实际末点 效率");
+  EXPECT_EQ(t.rows.back()[0].text, "效率");
 
   const calc::TurbineResult hot = calc::ExpandSections(C, PT(10, 900), {{0.01, 0.85}});
   const calc::TurbineResult hot97 = calc::ExpandSections(F, PT(10, 900), {{0.01, 0.85}});
