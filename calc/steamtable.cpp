@@ -227,10 +227,18 @@ int ColumnCount(const TableRequest& r, const std::vector<Column>& columns) {
 // ---------------------------------------------------------------- the cells
 
 // A number with seven significant digits (specific volumes span 0.001 to 2000 m³/kg).
-Cell SignificantCell(double value) {
-  if (!std::isfinite(value)) return Cell::Text("—");
+int SignificantDecimals(double value) {
   const int magnitude = value == 0 ? 0 : int(std::floor(std::log10(std::fabs(value))));
-  return Cell::Number(value, std::clamp(6 - magnitude, 0, 12));
+  return std::clamp(6 - magnitude, 0, 12);
+}
+
+// A number with its decimals; one that rounds to zero shows no sign (IFC-67's s' at 0.01 ℃ is
+// −2e-8).
+Cell Fixed(double value, int decimals) {
+  Cell cell = Cell::Number(value, decimals);
+  if (cell.text.find_first_not_of("-0.") == std::string::npos && cell.text[0] == '-')
+    cell.text.erase(0, 1);
+  return cell;
 }
 
 // The fewest decimals (up to six) that show every given key value as it was given.
@@ -248,7 +256,7 @@ int KeyDecimals(const std::vector<double>& values) {
 Cell ValueCell(const Column& c, double value, const Units& u) {
   if (!std::isfinite(value)) return Cell::Text("—");
   const double shown = c.fixedUnit ? value : Out(c.q, value, u);
-  return Significant(c) ? SignificantCell(shown) : Cell::Number(shown);
+  return Fixed(shown, Significant(c) ? SignificantDecimals(shown) : 6);
 }
 
 Computed Compute(Formulation f, const TableRequest& r, double a, double b, Detail detail) {
@@ -476,8 +484,14 @@ bool MakeSteamTable(const TableRequest& r, SteamTable& out, std::string& error) 
         if (r.compare && !c.state) {
           auto shown = [&](double v) { return c.fixedUnit ? v : Out(c.q, v, u); };
           const double d = shown(values[1]) - shown(values[0]);
-          row.push_back(Significant(c) ? SignificantCell(d)
-                                       : Cell::Number(std::isfinite(d) ? d : NAN));
+          // Δ to the decimals of the values it is the difference of.
+          if (!std::isfinite(d))
+            row.push_back(Cell::Text("—"));
+          else if (Significant(c))
+            row.push_back(Fixed(d, std::max(SignificantDecimals(shown(values[0])),
+                                            SignificantDecimals(shown(values[1])))));
+          else
+            row.push_back(Fixed(d, 6));
         }
       }
       out.table.rows.push_back(std::move(row));

@@ -303,14 +303,14 @@ Table TurbineTable(const TurbineResult& r, const Units& u) {
   t.captions.push_back("点");
   for (const Column& c : kPointColumns) t.captions.push_back(Caption(c, u));
   const std::string h = EnthalpyName(u);
-  t.captions.insert(t.captions.end(), {"状态", "等熵焓降 " + h, "实际焓降 " + h, "效率"});
+  t.captions.insert(t.captions.end(), {"等熵焓降 " + h, "实际焓降 " + h, "效率", "状态"});
   for (const Row& row : Rows(r)) {
     std::vector<Cell> cells{Cell::Text(row.label)};
     for (const Column& c : kPointColumns) cells.push_back(Number(c.q, c.value(*row.point), u));
-    cells.push_back(Cell::Text(FormTexts(*row.point).state));
     cells.push_back(Number(Quantity::Enthalpy, row.isentropicDrop, u));
     cells.push_back(Number(Quantity::Enthalpy, row.actualDrop, u));
     cells.push_back(Cell::Number(row.eta));
+    cells.push_back(Cell::Text(FormTexts(*row.point).state));
     t.rows.push_back(std::move(cells));
   }
   return t;

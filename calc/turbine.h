@@ -80,7 +80,8 @@ TurbineResult MeasuredEfficiency(Formulation f, const Inlet& inlet, const Outlet
 std::vector<Point> ExpansionLine(const TurbineResult& result);
 
 // The result as a table, one row per point (the inlet, each section's isentropic and actual end,
-// and for a chain the overall isentropic end) with its drops and efficiency; in the given units.
+// and for a chain the overall isentropic end) with its drops and efficiency, the state text last;
+// in the given units.
 Table TurbineTable(const TurbineResult& result, const Units& units = {});
 
 // Both formulations, point by point and quantity by quantity: IFC-67, IF97 and Δ = IF97 − IFC-67.
