@@ -8,6 +8,7 @@
 #include "calc/selfcheck.h"
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
+#include "shell/steamtablewnd.h"
 #include "shell/turbinewnd.h"
 
 namespace {
@@ -44,6 +45,8 @@ void InstallToolWindows(CCalcWnd& form) {
                      });
   Entry<CTurbineWnd>(form, "IDM_TURBINE", QStringLiteral("汽轮机膨胀过程…"),
                      QKeySequence(Qt::Key_F5), [&form] { return new CTurbineWnd(&form); });
+  Entry<CSteamTableWnd>(form, "IDM_STEAMTABLE", QStringLiteral("水蒸气表…"),
+                        QKeySequence(Qt::Key_F6), [&form] { return new CSteamTableWnd(&form); });
   Entry<QMessageBox>(form, "IDM_SELFCHECK", QStringLiteral("自检"), QKeySequence(), [&form] {
     const calc::SelfCheck check = calc::RunSelfCheck();
     auto* box = new QMessageBox(
