@@ -85,6 +85,12 @@ TEST(Turbine, ExpansionsMatchHandWorkedSteamTableCases) {
     EXPECT_NEAR(e.end.x, c.x2, c.tolX);
     EXPECT_NEAR(e.end.t, c.t2, 0.005);
     EXPECT_EQ(e.end.p, c.p2);
+    // The layer's own entry from (p1, t1) is the same section.
+    if (c.inlet.kind == InletKind::PressureTemperature) {
+      const calc::Expansion direct = calc::Expand(c.f, c.inlet.p, c.inlet.value, c.p2, c.eta);
+      EXPECT_EQ(direct.end.h, e.end.h);
+      EXPECT_EQ(direct.isentropicDrop, e.isentropicDrop);
+    }
     // One section: the whole chain is the section.
     EXPECT_EQ(r.eta, c.eta);
     EXPECT_EQ(r.isentropicDrop, e.isentropicDrop);

@@ -148,7 +148,8 @@ TEST(Table, PrintsTheLayersTableAndWritesAWorkbook) {
   EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 4);
 }
 
-// Refusals of the calculation layer exit with 1 and its sentence; usage errors with 2.
+// Refusals of the calculation layer (each sentence is the layer's test's) exit with 1 and the
+// sentence; usage errors with 2 and the hint.
 TEST(Tools, RefusalsAndUsageErrorsSayWhy) {
   const struct {
     std::vector<std::string> args;
@@ -156,11 +157,8 @@ TEST(Tools, RefusalsAndUsageErrorsSayWhy) {
     const char* message;
   } rows[] = {
       {{"expand", "10", "900", "0.01", "0.85"}, 1, "进口温度 900 ℃ 高于适用上限 800 ℃"},
-      {{"expand", "10", "500", "0.01", "1.5"}, 1, "效率 1.5 超出 0 < η ≤ 1"},
       {{"expand", "--measured", "t", "10", "500", "0.01", "40"}, 1, "出口温度 40 ℃ 不高于出口压力下的饱和温度"},
       {{"table", "sat-t", "0:100:0"}, 1, "温度的步长 0 须大于 0"},
-      {{"table", "sat-t", "0:370:0.001"}, 1, "表格共 3330009 个单元格"},
-      {{"table", "pt", "1", "900"}, 1, "温度 900 ℃ 超出适用范围 0.01–800 ℃（IFC-67）"},
       {{"expand", "10", "500", "0.01"}, 2, "expand takes the inlet (P1 T1|H1) and pairs of end pressure and efficiency"},
       {{"expand", "--inlet", "sat", "1", "0.1", "0.8", "0.01"}, 2, "expand takes the inlet (P1) and pairs"},
       {{"expand", "--measured", "x", "10", "500", "1", "0.8", "0.1", "0.8"}, 2, "expand --measured takes the inlet and P2 with the outlet's x"},
