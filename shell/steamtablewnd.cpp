@@ -171,6 +171,7 @@ void CSteamTableWnd::CreateControls() {
   m_view->setObjectName(QStringLiteral("IDC_ST_TABLE"));
   m_view->setModel(m_model);
   m_view->verticalHeader()->hide();
+  m_view->horizontalHeader()->setStretchLastSection(true);
   m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   layout->addWidget(m_view, 1);

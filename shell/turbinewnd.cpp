@@ -210,6 +210,7 @@ void CTurbineWnd::CreateControls() {
   m_resultView->setObjectName(QStringLiteral("IDC_TB_RESULT"));
   m_resultView->setModel(m_result);
   m_resultView->verticalHeader()->hide();
+  m_resultView->horizontalHeader()->setStretchLastSection(true);
   m_resultView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   m_resultView->setSelectionMode(QAbstractItemView::ExtendedSelection);
   layout->addWidget(m_resultView, 1);
