@@ -225,4 +225,6 @@ Texts FormTexts(const Solution& s) {
           Fixed(s.s) + " kJ/(kg*K)", Fixed(s.v) + " m**3/kg", s.state};
 }
 
+Texts FormTexts(const Point& p) { return FormTexts(FromPoint(p, nullptr)); }
+
 }  // namespace calc

@@ -235,7 +235,9 @@ Point StateFromPS(Formulation f, double p, double s, Detail detail) {
   if (!Finite(p, s)) return Failed(Status::NotFinite);
   if (f == Formulation::IF97) return Finish(f, If97Point(if97::StateFromPS(p, s)), detail);
   double t = 0, v = 0, h = 0, x = 0;
-  return Finish(f, Ifc67Solved(SolveTFromPS(p, s, t, v, h, x), p, t, h, s, v, x), detail);
+  // The solver first: its out-parameters are the point's values.
+  const int state = SolveTFromPS(p, s, t, v, h, x);
+  return Finish(f, Ifc67Solved(state, p, t, h, s, v, x), detail);
 }
 
 Points StatesFromTS(Formulation f, double t, double s, Detail detail) {

@@ -96,4 +96,8 @@ Expansion Expand(Formulation f, double p1, double t1, double p2, double eta,
 Expansion ExpandFrom(Formulation f, const Point& inlet, double p2, double eta,
                      Detail detail = Detail::State);
 
+// The six texts of a computed point in the form's formats, its state text from its phase and
+// dryness ("过热蒸汽", "饱和水或饱和蒸汽或湿蒸汽,干度=0.873986", …).
+Texts FormTexts(const Point& p);
+
 }  // namespace calc

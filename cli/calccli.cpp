@@ -10,6 +10,8 @@
 
 #include "calc/selfcheck.h"
 #include "calc/table.h"
+#include "cli/expand.h"
+#include "cli/steamtable.h"
 #include "form/calculation.h"
 #include "form/format.h"
 
@@ -209,11 +211,29 @@ std::string HelpText() {
          "read (calculation failures are results there) or the output could not be written.\n"
          "\n"
          "Output is UTF-8, and numbers are read and written with a decimal point, in every\n"
-         "locale.\n";
+         "locale.\n"
+         "\n" +
+         ExpandHelp() + SteamTableHelp();
 }
 
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                    std::ostream& err) {
+  // "expand" and "table" as the first operand (never an item's name) start the tool commands,
+  // which read their own options; --help anywhere shows the whole help.
+  const bool helpAsked = std::find(args.begin(), args.end(), "--help") != args.end();
+  for (std::size_t i = 0; i < args.size() && !helpAsked; ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--" || arg == "--version") break;
+    if (arg.rfind("--", 0) == 0) {
+      const bool valued = arg == "--formulation" || arg == "--units" || arg == "--xlsx";
+      i += valued ? 1 : 0;
+      continue;
+    }
+    if (arg != "expand" && arg != "table") break;
+    std::vector<std::string> rest(args.begin(), args.begin() + i);
+    rest.insert(rest.end(), args.begin() + i + 1, args.end());
+    return arg == "expand" ? RunExpand(rest, out, err) : RunSteamTable(rest, out, err);
+  }
   bool help = false, version = false, batch = false, tsv = false, selfcheck = false;
   Options options;
   std::vector<std::string> operands;

@@ -9,6 +9,8 @@
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
 #include "shell/diagramwnd.h"
+#include "shell/steamtablewnd.h"
+#include "shell/turbinewnd.h"
 
 namespace {
 
@@ -51,6 +53,10 @@ void InstallToolWindows(CCalcWnd& form) {
                        if (form.LastRequest(last)) window->ShowRequest(last);
                        return window;
                      });
+  Entry<CTurbineWnd>(form, "IDM_TURBINE", QStringLiteral("汽轮机膨胀过程…"),
+                     QKeySequence(Qt::Key_F5), [&form] { return new CTurbineWnd(&form); });
+  Entry<CSteamTableWnd>(form, "IDM_STEAMTABLE", QStringLiteral("水蒸气表…"),
+                        QKeySequence(Qt::Key_F6), [&form] { return new CSteamTableWnd(&form); });
   Entry<QMessageBox>(form, "IDM_SELFCHECK", QStringLiteral("自检"), QKeySequence(), [&form] {
     const calc::SelfCheck check = calc::RunSelfCheck();
     auto* box = new QMessageBox(

@@ -1,0 +1,316 @@
+// Steam tables: every row equals the single calculation of its state in each formulation, the
+// comparison's Δ, the units, the series as typed or pasted, and every refused request's message.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calc/points.h"
+#include "calc/steamtable.h"
+#include "calc/toolstamp.h"
+
+namespace {
+
+using calc::Formulation;
+using calc::Series;
+using calc::TableExtra;
+using calc::TableKind;
+constexpr Formulation C = Formulation::IFC67, F = Formulation::IF97;
+
+calc::SteamTable Make(const calc::TableRequest& r) {
+  calc::SteamTable t;
+  std::string error;
+  EXPECT_TRUE(calc::MakeSteamTable(r, t, error)) << error;
+  EXPECT_EQ(error, "");
+  return t;
+}
+
+// The number of a cell, or NaN for "—".
+double N(const calc::Cell& c) { return c.number; }
+
+TEST(SteamTable, SaturationRowsEqualSingleCalculations) {
+  const std::vector<TableExtra> all = {TableExtra::Density, TableExtra::InternalEnergy,
+                                       TableExtra::Cp,      TableExtra::Cv,
+                                       TableExtra::SoundSpeed, TableExtra::Kappa};
+  for (Formulation f : {C, F}) {
+    for (TableKind kind : {TableKind::SaturationByTemperature, TableKind::SaturationByPressure}) {
+      const bool byT = kind == TableKind::SaturationByTemperature;
+      SCOPED_TRACE(std::string(calc::FormulationName(f)) + (byT ? " by t" : " by p"));
+      calc::TableRequest r;
+      r.kind = kind;
+      r.formulation = f;
+      r.first = byT ? Series::Range(0.01, 370, 30) : Series::List({0.0007, 0.01, 0.1, 1, 10, 22});
+      r.extras = all;
+      const calc::SteamTable t = Make(r);
+      ASSERT_EQ(t.table.captions.size(), 9u + 2 * all.size());
+      EXPECT_EQ(t.table.captions[2], "焓 h' kJ/kg");
+      EXPECT_EQ(t.table.captions[9], "密度 ' kg/m³");
+      EXPECT_TRUE(t.notes.empty());
+      for (const auto& row : t.table.rows) {
+        const calc::SaturationPair s =
+            byT ? calc::SaturationByT(f, row[0].number) : calc::SaturationByP(f, row[0].number);
+        ASSERT_EQ(s.status, calc::Status::Ok);
+        const calc::Point &w = s.liquid, &v = s.vapour;
+        EXPECT_EQ(N(row[1]), byT ? w.p : w.t);
+        const double expected[] = {w.h, v.h, v.h - w.h, w.s, v.s, w.v, v.v, w.rho, v.rho,
+                                   w.u, v.u, w.cp, v.cp, w.cv, v.cv, w.w, v.w, w.kappa, v.kappa};
+        for (std::size_t c = 0; c < std::size(expected); ++c) {
+          SCOPED_TRACE(t.table.captions[c + 2]);
+          if (std::isnan(expected[c]))
+            EXPECT_EQ(row[c + 2].text, "—");
+          else
+            EXPECT_EQ(N(row[c + 2]), expected[c]);
+        }
+      }
+      // The range's steps, its end where it lands between two.
+      if (byT) {
+        ASSERT_EQ(t.table.rows.size(), 13u);
+        EXPECT_EQ(t.table.rows.back()[0].text, "360.01");
+      }
+    }
+  }
+}
+
+TEST(SteamTable, PressureTemperatureRowsEqualSingleCalculations) {
+  for (Formulation f : {C, F}) {
+    SCOPED_TRACE(calc::FormulationName(f));
+    calc::TableRequest r;
+    r.kind = TableKind::PressureTemperature;
+    r.formulation = f;
+    r.first = Series::List({0.01, 1, 10, 25, 100});
+    r.second = Series::List({0.01, 100, 200, 300, 400, 500, 600, 700, 800});
+    r.extras = {TableExtra::SatTemperature, TableExtra::Superheat, TableExtra::Cp};
+    const calc::SteamTable t = Make(r);
+    ASSERT_EQ(t.table.captions.size(), 9u);
+    EXPECT_EQ(t.table.captions[5], "状态");
+    ASSERT_EQ(t.table.rows.size(), 5u * 9);
+    for (const auto& row : t.table.rows) {
+      const calc::Point p = calc::StateFromPT(f, N(row[0]), N(row[1]), calc::Detail::Full);
+      EXPECT_EQ(N(row[2]), p.h);
+      EXPECT_EQ(N(row[3]), p.s);
+      EXPECT_EQ(N(row[4]), p.v);
+      EXPECT_EQ(row[5].text, calc::FormTexts(p).state);
+      if (std::isnan(p.tsat)) EXPECT_EQ(row[6].text, "—");
+      else EXPECT_EQ(N(row[6]), p.tsat);
+      if (std::isnan(p.superheat)) EXPECT_EQ(row[7].text, "—");
+      else EXPECT_EQ(N(row[7]), p.superheat);
+      if (f == C) EXPECT_EQ(row[8].text, "—");
+      else EXPECT_EQ(N(row[8]), p.cp);
+    }
+    // Pressures outside, temperatures inside; each key column with the decimals its values need.
+    EXPECT_EQ(t.table.rows[9][0].text + " " + t.table.rows[10][1].text, "1.00 100.00");
+  }
+}
+
+TEST(SteamTable, CompareGivesBothFormulationsAndTheirDifference) {
+  calc::TableRequest r;
+  r.kind = TableKind::SaturationByPressure;
+  r.compare = true;
+  r.first = Series::List({0.01, 0.1, 1, 10});
+  const calc::SteamTable t = Make(r);
+  ASSERT_EQ(t.table.captions.size(), 1u + 8 * 3);
+  EXPECT_EQ(t.table.captions[1], "温度 t ℃ IFC-67");
+  EXPECT_EQ(t.table.captions[3], "温度 t ℃ Δ");
+  for (const auto& row : t.table.rows) {
+    const double p = N(row[0]);
+    const calc::SaturationPair a = calc::SaturationByP(C, p), b = calc::SaturationByP(F, p);
+    EXPECT_EQ(N(row[1]), a.liquid.t);
+    EXPECT_EQ(N(row[2]), b.liquid.t);
+    EXPECT_EQ(N(row[3]), b.liquid.t - a.liquid.t);
+    EXPECT_EQ(N(row[7]), a.vapour.h);
+    EXPECT_EQ(N(row[9]), b.vapour.h - a.vapour.h);
+  }
+  // The state column has no difference.
+  r.kind = TableKind::PressureTemperature;
+  r.first = Series::List({1});
+  // Between the two formulations' saturation temperatures at 1 MPa, 179.8844 and 179.8856 ℃.
+  r.second = Series::List({100, 179.885});
+  const calc::SteamTable s = Make(r);
+  EXPECT_EQ(s.table.captions.size(), 2u + 3 * 3 + 2);
+  EXPECT_EQ(s.table.captions.back(), "状态 IF97");
+  EXPECT_EQ(s.table.rows[1][11].text + s.table.rows[1][12].text, "过热蒸汽不饱和水");
+}
+
+TEST(SteamTable, ValuesInTheChosenUnits) {
+  calc::TableRequest r;
+  r.kind = TableKind::PressureTemperature;
+  r.formulation = F;
+  r.units.pressure = calc::PressureUnit::bar;
+  r.units.temperature = calc::TemperatureUnit::Kelvin;
+  r.units.energy = calc::EnergyUnit::kcal;
+  r.units.volume = calc::VolumeUnit::Density;
+  r.first = Series::List({1, 10});
+  r.second = Series::List({373.15, 573.15});
+  const calc::SteamTable t = Make(r);
+  EXPECT_EQ(t.table.captions[0] + "|" + t.table.captions[1] + "|" + t.table.captions[2] + "|" +
+                t.table.captions[4],
+            "压力 p bar|温度 t K|焓 h kcal/kg|密度 ρ kg/m³");
+  const calc::Point p = calc::StateFromPT(F, 1.0, 300);
+  const auto& row = t.table.rows[3];
+  EXPECT_EQ(row[0].text + " " + row[1].text, "10 573.15");
+  EXPECT_NEAR(N(row[2]), p.h / calc::kKcalInKJ, 1e-9);
+  EXPECT_NEAR(N(row[4]), 1 / p.v, 1e-9);
+  // Gauge pressures: 0 bar(g) is the atmosphere.
+  r.units.gauge = true;
+  r.first = Series::List({0});
+  r.second = Series::List({373.15});
+  EXPECT_NEAR(N(Make(r).table.rows[0][2]),
+              calc::StateFromPT(F, 0.101325, 100).h / calc::kKcalInKJ, 1e-9);
+}
+
+// A range's end given in other units lands on the formulation's bound, not beyond it.
+TEST(SteamTable, RangeEndsOnItsBoundThroughAUnitConversion) {
+  calc::TableRequest r;
+  r.units.temperature = calc::TemperatureUnit::Kelvin;
+  r.first = Series::Range(273.16, 647.3, 37.414);
+  const calc::SteamTable t = Make(r);
+  ASSERT_EQ(t.table.rows.size(), 11u);
+  EXPECT_EQ(t.table.rows.back()[0].number, 647.3);
+  EXPECT_NEAR(N(t.table.rows.back()[1]), 22.12, 1e-6);
+  EXPECT_EQ(t.table.rows[0][0].text, "273.160");
+  // 0.1 + 6·0.1 is 0.7000000000000001: the last step is the end as given.
+  r.kind = TableKind::SaturationByPressure;
+  r.units = {};
+  r.first = Series::Range(0.1, 0.7, 0.1);
+  const calc::SteamTable p = Make(r);
+  ASSERT_EQ(p.table.rows.size(), 7u);
+  EXPECT_EQ(p.table.rows.back()[0].number, 0.7);
+  EXPECT_EQ(N(p.table.rows.back()[1]), calc::SaturationByP(C, 0.7).liquid.t);
+}
+
+TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
+  auto sat = [](Series s, Formulation f = C, bool compare = false) {
+    calc::TableRequest r;
+    r.first = s;
+    r.formulation = f;
+    r.compare = compare;
+    return r;
+  };
+  auto pt = [](Series p, Series t, Formulation f = C) {
+    calc::TableRequest r;
+    r.kind = TableKind::PressureTemperature;
+    r.first = p;
+    r.second = t;
+    r.formulation = f;
+    return r;
+  };
+  calc::TableRequest byP = sat(Series::List({0.1}));
+  byP.kind = TableKind::SaturationByPressure;
+  calc::TableRequest superheat = byP;
+  superheat.extras = {TableExtra::Superheat};
+  calc::TableRequest gauge = pt(Series::List({-0.2}), Series::List({100}));
+  gauge.units.gauge = true;
+  // p × t with four extras has 10 columns: 20 000 rows are the 200 000 cells allowed.
+  auto wide = [&](Series p, Series t) {
+    calc::TableRequest r = pt(p, t);
+    r.extras = {TableExtra::Density, TableExtra::InternalEnergy, TableExtra::Cp, TableExtra::Cv};
+    return r;
+  };
+  const struct {
+    calc::TableRequest request;
+    const char* message;
+  } rows[] = {
+      {sat(Series::Range(10, 100, 0)), "温度的步长 0 须大于 0"},
+      {sat(Series::Range(10, 100, -5)), "温度的步长 -5 须大于 0"},
+      {sat(Series::Range(100, 10, 5)), "温度的起点 100 高于终点 10"},
+      {sat(Series::Range(10, NAN, 5)), "温度的起点、终点和步长须为有限数"},
+      {sat(Series{}), "没有给出温度"},
+      {sat(Series::List({10, INFINITY})), "温度的列表中有不是有限数的值"},
+      {wide(Series::Range(1, 100, 1), Series::Range(1, 200, 1)), ""},
+      {wide(Series::Range(1, 100, 1), Series::Range(1, 201, 1)),
+       "表格共 201000 个单元格（20100 行 × 10 列），超过上限 200000 个；请加大步长或缩小范围"},
+      {sat(Series::Range(0, 370, 1e-12)),
+       "表格共 3330000000000009 个单元格（370000000000001 行 × 9 列），超过上限 200000 个；"
+       "请加大步长或缩小范围"},
+      {pt(Series::Range(1, 100, 0.001), Series::Range(0, 800, 1)),
+       "表格共 475798806 个单元格（79299801 行 × 6 列），超过上限 200000 个；请加大步长或缩小范围"},
+      {sat(Series::List({374.15})), ""},
+      {sat(Series::List({374.16})), "温度 374.16 ℃ 超出适用范围 0.01–374.15 ℃（IFC-67）"},
+      {sat(Series::List({0.005})), "温度 0.005 ℃ 超出适用范围 0.01–374.15 ℃（IFC-67）"},
+      {sat(Series::List({0.005}), F), ""},
+      {sat(Series::List({373.95}), F), "温度 373.95 ℃ 超出适用范围 0–373.946 ℃（IF97）"},
+      {sat(Series::List({374}), C, true),
+       "温度 374 ℃ 超出适用范围 0.01–373.946 ℃（IFC-67 与 IF97 共同）"},
+      {byP, ""},
+      {superheat, "“过热度”只用于未饱和水与过热蒸汽表"},
+      {pt(Series::List({0.0006}), Series::List({100})),
+       "压力 0.0006 MPa 超出适用范围 0.0007–100 MPa（IFC-67）"},
+      {pt(Series::List({1}), Series::List({800, 900})), "温度 900 ℃ 超出适用范围 0.01–800 ℃（IFC-67）"},
+      {pt(Series::List({50}), Series::List({800, 2000}), F), ""},
+      {pt(Series::List({10, 60}), Series::List({800, 900}), F),
+       "压力 60 MPa 超出适用范围：800 ℃ 以上只到 50 MPa（IF97）"},
+      {pt(Series::List({60}), Series::List({20, 800}), F), ""},
+      {gauge, "压力 -0.2 MPa(表压) 低于绝对零压"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    EXPECT_EQ(calc::CheckTableRequest(row.request), row.message);
+    if (*row.message) {
+      calc::SteamTable t;
+      std::string error;
+      EXPECT_FALSE(calc::MakeSteamTable(row.request, t, error));
+      EXPECT_EQ(error, row.message);
+    }
+  }
+}
+
+TEST(SteamTable, SeriesReadAsARangeOrAsAPastedList) {
+  const struct {
+    const char* text;
+    std::vector<double> list;
+    double from, to, step;
+    const char* error;
+  } rows[] = {
+      {"0.01:374.15:10", {}, 0.01, 374.15, 10, ""},
+      {" 10 : 20 : 2.5 ", {}, 10, 20, 2.5, ""},
+      {"1, 2；3 4\t5\n6，7;8", {1, 2, 3, 4, 5, 6, 7, 8}, NAN, NAN, NAN, ""},
+      {"+1e-3 -5", {0.001, -5}, NAN, NAN, NAN, ""},
+      {"10:20", {}, NAN, NAN, NAN, "\"10:20\" 须为 起点:终点:步长"},
+      {"10:20:1:2", {}, NAN, NAN, NAN, "\"10:20:1:2\" 须为 起点:终点:步长"},
+      {"1, 2x", {}, NAN, NAN, NAN, "\"2x\" 不是数"},
+      {"1,5", {1, 5}, NAN, NAN, NAN, ""},
+      {"nan", {}, NAN, NAN, NAN, "\"nan\" 不是数"},
+      {" ,; ", {}, NAN, NAN, NAN, "没有数值"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    Series s;
+    std::string error;
+    EXPECT_EQ(calc::ParseSeries(row.text, s, error), !*row.error);
+    EXPECT_EQ(error, row.error);
+    if (*row.error) continue;
+    EXPECT_EQ(s.list, row.list);
+    if (s.IsRange()) {
+      EXPECT_EQ(s.from + s.to + s.step, row.from + row.to + row.step);
+    }
+  }
+}
+
+TEST(SteamTable, ExtrasByTheirKeys) {
+  std::vector<TableExtra> extras;
+  std::string error;
+  ASSERT_TRUE(calc::ParseTableExtras("rho,u,cp,cv,w,kappa,ts,dt,rho", extras, error));
+  EXPECT_EQ(extras.size(), 8u);
+  EXPECT_EQ(extras.front(), TableExtra::Density);
+  EXPECT_EQ(extras.back(), TableExtra::Superheat);
+  EXPECT_FALSE(calc::ParseTableExtras("rho,x", extras, error));
+  EXPECT_EQ(error, "unknown quantity \"x\" (rho, u, cp, cv, w, kappa, ts, dt)");
+}
+
+TEST(SteamTable, TitleAndStampNameTheFormulationConstantsUnitsAndDate) {
+  EXPECT_EQ(calc::TableTitle(TableKind::SaturationByPressure), "饱和水与饱和蒸汽表（按压力）");
+  calc::Units u;
+  u.pressure = calc::PressureUnit::bar;
+  u.gauge = true;
+  const calc::Stamp s = calc::ToolStamp("kelm-calc 0.85", "标题", F, false, u, "2024-03-09");
+  ASSERT_EQ(s.size(), 5u);
+  EXPECT_EQ(s[2].second, "IF97（Tc 647.096 K，pc 22.064 MPa，ρc 322 kg/m³）");
+  EXPECT_EQ(s[3].second,
+            "压力 bar(表压)，温度 ℃，焓 kJ/kg，熵 kJ/(kg·K)，比容 m³/kg（当地大气压 0.101325 MPa）");
+  EXPECT_EQ(calc::FormulationText(C, true),
+            "IFC-67（Tc 647.3 K，pc 22.12 MPa，vc 0.00317 m³/kg）；"
+            "IF97（Tc 647.096 K，pc 22.064 MPa，ρc 322 kg/m³）");
+  EXPECT_EQ(calc::Today().size(), 10u);
+}
+
+}  // namespace
