@@ -147,7 +147,10 @@ void CDiagramWnd::Recalculate() {
 void CDiagramWnd::ShowMarks() {
   std::vector<calc::Mark> marks = m_marks.points;
   marks.insert(marks.end(), m_added.begin(), m_added.end());
-  for (CDiagramView* view : m_pView) view->SetMarks(marks, m_marks.expansion);
+  marks.insert(marks.end(), m_lineMarks.begin(), m_lineMarks.end());
+  std::vector<calc::Segment> segments = m_marks.expansion;
+  segments.insert(segments.end(), m_line.begin(), m_line.end());
+  for (CDiagramView* view : m_pView) view->SetMarks(marks, segments);
   const QString name = QString::fromUtf8(calc::FormulationName(Formulation()));
   if (!m_request) {
     m_summary.clear();
@@ -176,8 +179,23 @@ void CDiagramWnd::ResetViews() {
   for (CDiagramView* view : m_pView) view->ResetView();
 }
 
+void CDiagramWnd::SetProcessLine(const std::vector<calc::Point>& points, const QString& label) {
+  m_lineMarks.clear();
+  m_line.clear();
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const calc::Point& pt = points[i];
+    const calc::ChartPoint at{pt.p, pt.t, pt.h, pt.s, pt.x};
+    const QString text = i == 0 ? label + QStringLiteral("进口") : label + QString::number(i);
+    m_lineMarks.push_back({at, text.toStdString(), calc::MarkKind::Added});
+    if (i > 0) m_line.push_back({m_lineMarks[i - 1].point, at});
+  }
+  ShowMarks();
+}
+
 void CDiagramWnd::ClearPoints() {
   m_added.clear();
+  m_lineMarks.clear();
+  m_line.clear();
   ShowMarks();
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/diagram.h"
+#include "calc/points.h"
 
 class QAction;
 class QCheckBox;
@@ -45,6 +46,9 @@ class CDiagramWnd : public QWidget {
   void ShowRequest(const calc::Request& request);
   // Adds kept states to both charts, each with the label (numbered when there are several).
   void AddPoints(const std::vector<calc::Solution>& points, const QString& label);
+  // A process line through the given states (a turbine's expansion, section by section), its
+  // points labelled; it replaces the previous one and stays until the added points are cleared.
+  void SetProcessLine(const std::vector<calc::Point>& points, const QString& label);
   // Both charts back to their usual view, widened to hold every mark.
   void ResetViews();
   // Removes the added points; the form's result stays.
@@ -67,6 +71,8 @@ class CDiagramWnd : public QWidget {
   std::optional<calc::Request> m_request;
   calc::Marks m_marks;
   std::vector<calc::Mark> m_added;
+  std::vector<calc::Mark> m_lineMarks;
+  std::vector<calc::Segment> m_line;
   QString m_summary;  // what the status line shows while no point is hovered
   bool m_bSummaryError = false;
 };

@@ -32,6 +32,18 @@ QAction* Entry(CCalcWnd& form, const char* id, const QString& text, const QKeySe
   return action;
 }
 
+// The form's diagram window, made on first use (hidden until its entry shows it): the form's
+// calculations and the turbine window's expansions go to it whether it is open or not.
+CDiagramWnd* Diagram(CCalcWnd& form) {
+  if (auto* window = form.findChild<CDiagramWnd*>(QString(), Qt::FindDirectChildrenOnly))
+    return window;
+  auto* window = new CDiagramWnd(&form);
+  QObject::connect(&form, &CCalcWnd::Calculated, window, &CDiagramWnd::ShowRequest);
+  calc::Request last;
+  if (form.LastRequest(last)) window->ShowRequest(last);
+  return window;
+}
+
 }  // namespace
 
 void InstallToolWindows(CCalcWnd& form) {
@@ -45,16 +57,19 @@ void InstallToolWindows(CCalcWnd& form) {
                        return window;
                      });
   Entry<CDiagramWnd>(form, "IDM_DIAGRAM", QStringLiteral("热力性质图"), QKeySequence(Qt::Key_F4),
-                     [&form] {
-                       auto* window = new CDiagramWnd(&form);
-                       QObject::connect(&form, &CCalcWnd::Calculated, window,
-                                        &CDiagramWnd::ShowRequest);
-                       calc::Request last;
-                       if (form.LastRequest(last)) window->ShowRequest(last);
-                       return window;
-                     });
-  Entry<CTurbineWnd>(form, "IDM_TURBINE", QStringLiteral("汽轮机膨胀过程…"),
-                     QKeySequence(Qt::Key_F5), [&form] { return new CTurbineWnd(&form); });
+                     [&form] { return Diagram(form); });
+  Entry<CTurbineWnd>(
+      form, "IDM_TURBINE", QStringLiteral("汽轮机膨胀过程…"), QKeySequence(Qt::Key_F5), [&form] {
+        auto* window = new CTurbineWnd(&form);
+        // The expansion as a line on the diagrams, its points labelled.
+        QObject::connect(window, &CTurbineWnd::ExpansionComputed, &form,
+                         [&form](const calc::TurbineResult& result) {
+                           if (result.Ok())
+                             Diagram(form)->SetProcessLine(calc::ExpansionLine(result),
+                                                           QStringLiteral("膨胀"));
+                         });
+        return window;
+      });
   Entry<CSteamTableWnd>(form, "IDM_STEAMTABLE", QStringLiteral("水蒸气表…"),
                         QKeySequence(Qt::Key_F6), [&form] { return new CSteamTableWnd(&form); });
   Entry<QMessageBox>(form, "IDM_SELFCHECK", QStringLiteral("自检"), QKeySequence(), [&form] {

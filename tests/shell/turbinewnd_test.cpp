@@ -11,6 +11,8 @@
 #include "shell/calcwnd.h"
 #include "shell/tablefile.h"
 #include "shell/toolwindows.h"
+#include "shell/diagramview.h"
+#include "shell/diagramwnd.h"
 #include "shell/turbinewnd.h"
 #include "shell/unitsettings.h"
 
@@ -60,6 +62,12 @@ class TestTurbineWnd : public QObject {
       QCOMPARE(sent.formulation, calc::Formulation(f));
       QCOMPARE(calc::ExpansionLine(sent).back().h, r.sections[0].expansion.end.h);
     }
+    // The last expansion stands on the diagrams as a line from the inlet to the end.
+    auto* diagram = m_form->findChild<CDiagramWnd*>();
+    QVERIFY(diagram != nullptr);
+    const std::vector<calc::Segment>& line = diagram->View(calc::Chart::HS)->Picture().expansion;
+    QCOMPARE(line.size(), 1u);
+    QCOMPARE(line[0].to.h, spy.last().at(0).value<calc::TurbineResult>().sections[0].expansion.end.h);
     Find<QComboBox>("IDC_TB_FORMULATION")->setCurrentIndex(2);
     Click("IDC_TB_CALC");
     QCOMPARE(spy.count(), 4);
