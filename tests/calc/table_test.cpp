@@ -134,7 +134,7 @@ TEST_F(Files, AWorkbookHoldsNumbersAsNumbersAndTheStampOnItsSecondSheet) {
   EXPECT_FALSE(rows.at("A3").number);
   EXPECT_EQ(rows.at("B3").text, "x\ty\nz\r");
   EXPECT_EQ(rows.cells.count("C3"), 0u);  // an empty text is an empty cell
-  EXPECT_EQ(rows.at("A4").value, 0.0010430000000000001);  // the value, not its six decimals
+  EXPECT_DOUBLE_EQ(rows.at("A4").value, 0.0010430000000000001);  // the value, not its six decimals
   EXPECT_EQ(rows.at("B4").format, "0.0000");
   EXPECT_FALSE(rows.at("C4").number);  // a text that looks like a formula stays a text
   EXPECT_EQ(rows.at("C4").text, "=1");
