@@ -51,12 +51,13 @@ void CRowsModel::Add(const std::vector<calc::RecordRow>& rows) {
   endInsertRows();
 }
 
+// The same rows and columns in other units: the selection stays.
 void CRowsModel::SetUnits(const calc::Units& units) {
-  beginResetModel();
   m_units = units;
   m_captions = calc::RecordCaptions(units);
   for (std::size_t i = 0; i < m_rows.size(); ++i) m_cells[i] = calc::RecordCells(m_rows[i], units);
-  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 int CRowsModel::rowCount(const QModelIndex& parent) const {

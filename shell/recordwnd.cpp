@@ -65,12 +65,13 @@ void CRecordModel::SetFilter(const CRecord::Filter& filter) {
   Reload();
 }
 
+// The same rows and columns in other units: the selection stays.
 void CRecordModel::SetUnits(const calc::Units& units) {
-  beginResetModel();
   m_units = units;
   m_captions = calc::RecordCaptions(units);
   m_pages.clear();
-  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void CRecordModel::Reload() {
