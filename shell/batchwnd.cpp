@@ -37,16 +37,18 @@ CRowsModel::CRowsModel(QObject* parent)
 void CRowsModel::Clear() {
   beginResetModel();
   m_rows.clear();
+  m_lines.clear();
   m_cells.clear();
   endResetModel();
 }
 
-void CRowsModel::Add(const std::vector<calc::RecordRow>& rows) {
+void CRowsModel::Add(const std::vector<calc::RecordRow>& rows, const std::vector<int>& lines) {
   if (rows.empty()) return;
   beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size()) - 1);
-  for (const calc::RecordRow& row : rows) {
-    m_rows.push_back(row);
-    m_cells.push_back(calc::RecordCells(row, m_units));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    m_rows.push_back(rows[i]);
+    m_lines.push_back(i < lines.size() ? lines[i] : 0);
+    m_cells.push_back(calc::RecordCells(rows[i], m_units));
   }
   endInsertRows();
 }
@@ -78,7 +80,8 @@ QVariant CRowsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return m_lines[std::size_t(section)];
   return QString::fromStdString(m_captions[std::size_t(section)]);
 }
 
@@ -240,9 +243,11 @@ void CBatchWnd::Run() {
   m_errors->clear();
   std::vector<calc::Request> requests;
   m_unreadable = 0;
+  m_lines.clear();
   for (const calc::BatchLine& line : lines) {
     if (line.error.empty()) {
       requests.push_back(line.request);
+      m_lines.push_back(line.number);
     } else {
       ++m_unreadable;
       m_errors->addItem(
@@ -285,7 +290,8 @@ void CBatchWnd::Take(std::vector<calc::Answer> answers, int done, int total) {
   for (const calc::Answer& a : answers)
     rows.push_back(calc::ToRecordRow(a, now, Source().toStdString()));
   m_record.Append(rows);
-  m_model->Add(rows);
+  const auto first = m_lines.begin() + std::ptrdiff_t(done) - std::ptrdiff_t(rows.size());
+  m_model->Add(rows, {first, first + std::ptrdiff_t(rows.size())});
   m_progress->setValue(done);
   m_status->setText(QStringLiteral("已计算 %1 / %2 行").arg(done).arg(total));
 }

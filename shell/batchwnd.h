@@ -31,7 +31,8 @@ class CRowsModel : public QAbstractTableModel {
  public:
   explicit CRowsModel(QObject* parent);
   void Clear();
-  void Add(const std::vector<calc::RecordRow>& rows);
+  // Rows with the numbers of the lines they came from, shown as the rows' headers.
+  void Add(const std::vector<calc::RecordRow>& rows, const std::vector<int>& lines);
   void SetUnits(const calc::Units& units);
   const std::vector<calc::RecordRow>& Rows() const { return m_rows; }
   const calc::Units& Units() const { return m_units; }
@@ -45,6 +46,7 @@ class CRowsModel : public QAbstractTableModel {
   calc::Units m_units;
   std::vector<std::string> m_captions;
   std::vector<calc::RecordRow> m_rows;
+  std::vector<int> m_lines;
   std::vector<std::vector<calc::Cell>> m_cells;
 };
 
@@ -93,6 +95,7 @@ class CBatchWnd : public QWidget {
   QTableView* m_view;
   QListWidget* m_errors;
   std::shared_ptr<Job> m_job;
+  std::vector<int> m_lines;  // the input line of each request of the run
   std::thread m_worker;
   int m_unreadable = 0;
 };

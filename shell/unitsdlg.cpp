@@ -69,7 +69,7 @@ CUnitsDlg::CUnitsDlg(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("当地大气压"), atmosphere);
   form->addRow(QStringLiteral("温度"), m_temperature);
   form->addRow(QStringLiteral("焓和熵"), m_energy);
-  form->addRow(QStringLiteral("比容"), m_volume);
+  form->addRow(QStringLiteral("比容或密度"), m_volume);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(m_preview);

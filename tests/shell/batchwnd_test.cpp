@@ -51,6 +51,9 @@ class TestBatchWnd : public QObject {
     QCOMPARE(results->index(0, 5).data().toString(), QStringLiteral("计算点压力 13.5 MPa，计算点温度 535 ℃"));
     QCOMPARE(results->index(1, 12).data().toString(), QStringLiteral("饱和水"));
     QCOMPARE(results->index(2, 13).data().toString(), QStringLiteral("2"));
+    // Each result headed by the number of its line.
+    QCOMPARE(results->headerData(0, Qt::Vertical).toInt(), 2);
+    QCOMPARE(results->headerData(2, Qt::Vertical).toInt(), 6);
     QCOMPARE(Find<QLabel>("IDC_BATCH_STATUS")->text(), QStringLiteral("完成：计算了 3 行，2 行无法读取。"));
     QCOMPARE(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value(), 3);
     // In the record, in the order of the lines.
