@@ -232,7 +232,11 @@ bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp,
     Remove(temporary);
     return Fail(path, Cause(cause), error);
   }
-  lxw_workbook* book = workbook_new(temporary.string().c_str());
+  // Rows go to a temporary file as they are written, so that a record of 100 000 rows needs
+  // little memory; the texts are then stored in their cells, not in a shared table.
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(temporary.string().c_str(), &options);
   if (book == nullptr) {
     Remove(temporary);
     return Fail(path, Cause(ENOMEM), error);
