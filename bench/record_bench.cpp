@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
