@@ -9,7 +9,30 @@
 namespace calc {
 namespace {
 
-// A typed input as short as it reads back: 10, 0.101325, 573.15.
+// An input with the form's six decimals, trailing zeros dropped: 10, 0.101325, 573.15; a float
+// input of IFC-67 converted to another unit shows no digits beyond those.
+std::string Input(double value) {
+  std::string text = FormatFixed(value, 6);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+// IFC-67 takes its inputs in single precision: the decimal the user typed is the shortest one
+// that gives the same float (0.1f is 0.10000000149 as a double, typed as 0.1).
+double Typed(double value, Formulation f) {
+  if (f != Formulation::IFC67 || !std::isfinite(value) || double(float(value)) != value)
+    return value;
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, float(value)).ptr;
+  double typed = value;
+  std::from_chars(text, end, typed);
+  return typed;
+}
+
+// A constant as short as it reads back: 374.15, 0.00317.
 std::string Shortest(double value) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
@@ -85,7 +108,7 @@ std::string InputsText(const Request& r, const Units& u) {
   std::string text;
   for (int i = 0; i < row->inputs; ++i) {
     const std::string unit = row->input[i].unit;
-    double value = r.in[i];
+    double value = Typed(r.in[i], r.formulation);
     std::string name = unit;
     if (unit == "MPa") {
       value = PressureOut(value, u);
@@ -100,7 +123,7 @@ std::string InputsText(const Request& r, const Units& u) {
       value = EntropyOut(value, u);
       name = EntropyName(u);
     }
-    text += (i ? "，" : "") + std::string(row->input[i].label) + " " + Shortest(value) + " " + name;
+    text += (i ? "，" : "") + std::string(row->input[i].label) + " " + Input(value) + " " + name;
   }
   return text;
 }

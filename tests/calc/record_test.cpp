@@ -101,6 +101,12 @@ TEST_F(RecordRows, ConvertEveryValueAndInputToTheChosenUnits) {
   EXPECT_EQ(table.captions, captions);
   const std::vector<Cell>& cells = table.rows.at(0);
   EXPECT_EQ(cells[5].text, "计算点压力 9 bar(表压)，计算点温度 573.15 K");
+  // An IFC-67 input is a float: in other units it shows the form's six decimals, not its noise.
+  EXPECT_EQ(InputsText({IFC67, Item::SatWater, Mode::Pressure, {double(0.1f)}}, u), "计算点压力 0 bar(表压)");
+  EXPECT_EQ(InputsText({IFC67, Item::SatWater, Mode::Pressure, {double(0.1f)}}, Make("p=kPag")),
+            "计算点压力 -1.325 kPa(表压)");
+  EXPECT_EQ(InputsText({IF97, Item::AnyState, Mode::PressureTemperature, {-0.0000001, 0.5}}, Units{}),
+            "计算点压力 0 MPa，计算点温度 0.5 ℃");
   EXPECT_EQ(cells[6].text, "9.000000");
   EXPECT_EQ(cells[7].text, "573.150000");
   EXPECT_EQ(cells[8].text, FormatFixed(row.first.h / 4.1868));
