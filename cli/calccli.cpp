@@ -173,7 +173,7 @@ std::string HelpText() {
          "       kelm-calc [--formulation ifc67|if97] [--compare] [--explain] [--tsv]\n"
          "                 ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
          "       kelm-calc --batch [--formulation ifc67|if97] [--compare] [--explain] [FILE]\n"
-         "       kelm-calc [--batch] [--units SPEC] [--xlsx FILE] … (with the options above)\n"
+         "       kelm-calc [--batch] [--units UNITS] [--xlsx FILE] … (with the options above)\n"
          "       kelm-calc --selfcheck | --help | --version\n"
          "\n"
          "Water and steam properties (IFC-67) calculated by the same form as the desktop\n"
@@ -259,7 +259,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       const bool joined = arg.find('=') != std::string::npos;
       if (!joined && i + 1 == args.size())
         return UsageError(
-            err, units ? "--units needs a SPEC such as p=barg,t=K" : "--xlsx needs a FILE");
+            err, units ? "--units needs units such as p=barg,t=K" : "--xlsx needs a FILE");
       const std::string value = joined ? arg.substr(arg.find('=') + 1) : args[++i];
       std::string error;
       if (!units) {

@@ -154,7 +154,7 @@ std::string FormulationHelp() {
          "                  0.01 ℃ of the saturation line, within 1 ℃ and 0.1 MPa of the critical\n"
          "                  point, two or more solutions). With --tsv or --batch: one more last\n"
          "                  field (with --compare two: IFC-67's, then IF97's).\n"
-         "  --units SPEC    the units of the --compare table and line and of the --xlsx\n"
+         "  --units UNITS   the units of the --compare table and line and of the --xlsx\n"
          "                  workbook: comma-separated KEY=VALUE, missing keys keep MPa, ℃,\n"
          "                  kJ/kg, kJ/(kg·K), m³/kg: p=MPa|kPa|bar|kgf (kgf/cm²), each with g\n"
          "                  for gauge (MPag, barg, …); atm=MPa, the local atmosphere of gauge\n"

@@ -106,14 +106,14 @@ TEST(Units, TheWholeFactorsAreExact) {
 }
 
 TEST(Units, EveryUnitGoesOutAndComesBackWithinAnUlp) {
-  const char* specs[] = {"p=kPa",  "p=bar",  "p=kgf", "p=MPag", "p=kPag", "p=barg,atm=0.0953",
+  const char* choices[] = {"p=kPa",  "p=bar",  "p=kgf", "p=MPag", "p=kPag", "p=barg,atm=0.0953",
                          "p=kgfg", "t=K",    "h=kcal", "v=rho"};
   const double values[] = {0.000611657, 0.0101, 0.101325, 1, 3.5, 16.53, 22.064, 100, 373.946, 2675.6};
-  for (const char* spec : specs) {
-    const Units u = Make(spec);
+  for (const char* choice : choices) {
+    const Units u = Make(choice);
     for (Q q : {Q::P, Q::T, Q::H, Q::S, Q::V}) {
       for (double x : values) {
-        SCOPED_TRACE(std::string(spec) + " " + std::to_string(int(q)) + " " + std::to_string(x));
+        SCOPED_TRACE(std::string(choice) + " " + std::to_string(int(q)) + " " + std::to_string(x));
         const double shown = Out(q, x, u);
         // A gauge value carries the atmosphere's rounding as well: its ulp is the atmosphere's.
         const double slack = u.gauge && q == Q::P ? Ulp(shown, u.atmosphere * 1000) : 0;

@@ -53,7 +53,7 @@ TEST(UnitsOption, TheComparisonTakesThemAndTheFormsOutputDoesNot) {
   EXPECT_EQ(Cli({"--batch", "--units", "p=kPa"}, kLines).out, Cli({"--batch"}, kLines).out);
 }
 
-TEST(UnitsOption, ABadSpecIsAUsageError) {
+TEST(UnitsOption, BadUnitsAreAUsageError) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--units", "p=psi", "0", "0", "0.1"}, {"--units"}, {"--xlsx"}}) {
     const CliResult run = Cli(args);
@@ -62,7 +62,7 @@ TEST(UnitsOption, ABadSpecIsAUsageError) {
     EXPECT_EQ(run.err.rfind("kelm-calc: ", 0), 0u);
   }
   EXPECT_NE(Cli({"--units=p=psi", "0", "0", "0.1"}).err.find("bad unit \"p=psi\""), std::string::npos);
-  EXPECT_NE(Cli({"--help"}).out.find("  --units SPEC"), std::string::npos);
+  EXPECT_NE(Cli({"--help"}).out.find("  --units UNITS"), std::string::npos);
   EXPECT_NE(Cli({"--help"}).out.find("  --xlsx FILE"), std::string::npos);
 }
 
