@@ -21,6 +21,7 @@ class TestCompareWnd : public QObject {
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
   void init() {
+    CUnitSettings::Instance().SetUnits({});  // whatever an earlier run left
     m_form = std::make_unique<CCalcWnd>();
     InstallToolWindows(*m_form);
     m_form->show();
