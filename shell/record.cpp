@@ -18,8 +18,11 @@ namespace {
 enum SqliteCode : int {
   kBusy = 5,
   kLocked = 6,
+  kReadOnly = 8,
+  kIoError = 10,
   kCorrupt = 11,
   kFull = 13,
+  kCantOpen = 14,
   kNotADatabase = 26,
   kNewerSchema = 1000,  // ours: a file of a later program, left alone
 };
@@ -134,6 +137,16 @@ QString CRecord::Sentence(int code, const QString& detail) const {
       return QStringLiteral(
                  "记录文件 %1 无法再增长（磁盘已满或达到大小上限），本次运行的计算只保存在内存中。")
           .arg(file);
+    case kCantOpen:
+      return QStringLiteral(
+                 "无法打开记录文件 "
+                 "%1（该位置不能建立文件，或没有权限），本次运行的计算只保存在内存中。")
+          .arg(file);
+    case kReadOnly:
+      return QStringLiteral("记录文件 %1 只能读不能写，本次运行的计算只保存在内存中。").arg(file);
+    case kIoError:
+      return QStringLiteral("读写记录文件 %1 时磁盘出错（%2），本次运行的计算只保存在内存中。")
+          .arg(file, detail);
     case kNewerSchema:
       return QStringLiteral("记录文件 %1 由更新版本的程序创建，本次运行的计算只保存在内存中。")
           .arg(file);
@@ -165,7 +178,9 @@ void CRecord::OpenFile() {
               .arg(QDir::toNativeSeparators(m_path)),
           false);
     }
-    return FallBackToMemory(Sentence(code, error.driverText()), false);
+    return FallBackToMemory(
+        Sentence(code, error.databaseText().isEmpty() ? error.driverText() : error.databaseText()),
+        false);
   }
 }
 
@@ -319,7 +334,9 @@ int CRecord::AppendRows(std::vector<calc::RecordRow>& rows) {
     if (!m_onDisk) return 0;
     // The file cannot take the rows (the disk full, locked too long, an I/O error): the session
     // goes on in memory with the rows so far.
-    FallBackToMemory(Sentence(Code(error), error.driverText()), true);
+    FallBackToMemory(Sentence(Code(error), error.databaseText().isEmpty() ? error.driverText()
+                                                                          : error.databaseText()),
+                     true);
     if (!QSqlDatabase::contains(m_connection) || !Insert(rows, error)) return 0;
   }
   emit Appended();

@@ -209,9 +209,9 @@ class TestRecord : public QObject {
     {
       CRecord record(m_path);
       QVERIFY(!record.OnDisk());
-      QVERIFY2(record.Problem().startsWith(QStringLiteral("无法读写记录文件 %1（").arg(QDir::toNativeSeparators(m_path))),
-               qPrintable(record.Problem()));
-      QVERIFY(record.Problem().endsWith(QStringLiteral("），本次运行的计算只保存在内存中。")));
+      QCOMPARE(record.Problem(), QStringLiteral("无法打开记录文件 %1（该位置不能建立文件，或没有权限），"
+                                                "本次运行的计算只保存在内存中。")
+                                     .arg(QDir::toNativeSeparators(m_path)));
       QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
     }
     QVERIFY(QFileInfo(m_path).isDir() && QDir(m_path).isEmpty());
