@@ -9,10 +9,8 @@ namespace {
 
 std::string Fixed(double value, int decimals = 6) {
   if (!std::isfinite(value)) return "—";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
   // A difference that rounds to nothing shows no sign.
-  const std::string printed = text;
+  const std::string printed = FormatFixed(value, decimals);
   return printed.find_first_not_of("-0.") == std::string::npos && printed[0] == '-'
              ? printed.substr(1)
              : printed;
@@ -65,27 +63,58 @@ std::vector<std::pair<int, int>> Pair(const Answer& a, const Answer& b) {
 }  // namespace
 
 const std::vector<Quantity>& ComparedQuantities() {
+  using K = QuantityKind;
   static const std::vector<Quantity> quantities = {
-      {"压力 MPa", [](const Solution& s) { return s.p; }, true},
-      {"温度 ℃", [](const Solution& s) { return s.t; }, true},
-      {"焓 kJ/kg", [](const Solution& s) { return s.h; }, true},
-      {"熵 kJ/(kg·K)", [](const Solution& s) { return s.s; }, true},
-      {"比容 m³/kg", [](const Solution& s) { return s.v; }, true},
-      {"干度", [](const Solution& s) { return s.x >= 0 ? s.x : NAN; }, false},
-      {"饱和温度 ℃", [](const Solution& s) { return s.extra.tsat; }, true},
-      {"饱和压力 MPa", [](const Solution& s) { return s.extra.psat; }, true},
+      {"压力 MPa", [](const Solution& s) { return s.p; }, true, K::Pressure},
+      {"温度 ℃", [](const Solution& s) { return s.t; }, true, K::Temperature},
+      {"焓 kJ/kg", [](const Solution& s) { return s.h; }, true, K::Energy},
+      {"熵 kJ/(kg·K)", [](const Solution& s) { return s.s; }, true, K::Entropy},
+      {"比容 m³/kg", [](const Solution& s) { return s.v; }, true, K::Volume},
+      {"干度", [](const Solution& s) { return s.x >= 0 ? s.x : NAN; }, false, K::Plain},
+      {"饱和温度 ℃", [](const Solution& s) { return s.extra.tsat; }, true, K::Temperature},
+      {"饱和压力 MPa", [](const Solution& s) { return s.extra.psat; }, true, K::Pressure},
       {"过热度 ℃",
-       [](const Solution& s) { return s.extra.superheat > 0 ? s.extra.superheat : NAN; }, false},
+       [](const Solution& s) { return s.extra.superheat > 0 ? s.extra.superheat : NAN; }, false,
+       K::TemperatureDifference},
       {"过冷度 ℃",
-       [](const Solution& s) { return s.extra.superheat < 0 ? -s.extra.superheat : NAN; }, false},
-      {"密度 kg/m³", [](const Solution& s) { return s.extra.rho; }, true},
-      {"内能 kJ/kg", [](const Solution& s) { return s.extra.u; }, true},
-      {"定压比热 kJ/(kg·K)", [](const Solution& s) { return s.extra.cp; }, true},
-      {"定容比热 kJ/(kg·K)", [](const Solution& s) { return s.extra.cv; }, true},
-      {"声速 m/s", [](const Solution& s) { return s.extra.w; }, true},
-      {"等熵指数", [](const Solution& s) { return s.extra.kappa; }, true},
+       [](const Solution& s) { return s.extra.superheat < 0 ? -s.extra.superheat : NAN; }, false,
+       K::TemperatureDifference},
+      {"密度 kg/m³", [](const Solution& s) { return s.extra.rho; }, true, K::Density},
+      {"内能 kJ/kg", [](const Solution& s) { return s.extra.u; }, true, K::Energy},
+      {"定压比热 kJ/(kg·K)", [](const Solution& s) { return s.extra.cp; }, true, K::Entropy},
+      {"定容比热 kJ/(kg·K)", [](const Solution& s) { return s.extra.cv; }, true, K::Entropy},
+      {"声速 m/s", [](const Solution& s) { return s.extra.w; }, true, K::Plain},
+      {"等熵指数", [](const Solution& s) { return s.extra.kappa; }, true, K::Plain},
   };
   return quantities;
+}
+
+std::string QuantityCaption(const Quantity& q, const Units& u) {
+  const std::string caption = q.caption;
+  const std::string name = caption.substr(0, caption.find(' '));
+  switch (q.kind) {
+    case QuantityKind::Pressure: return name + " " + PressureName(u);
+    case QuantityKind::Temperature:
+    case QuantityKind::TemperatureDifference: return name + " " + TemperatureName(u);
+    case QuantityKind::Energy: return name + " " + EnthalpyName(u);
+    case QuantityKind::Entropy: return name + " " + EntropyName(u);
+    case QuantityKind::Volume: return VolumeCaption(u) + " " + VolumeName(u);
+    case QuantityKind::Density: return u.volume == VolumeUnit::Density ? "比容 m³/kg" : caption;
+    default: return caption;
+  }
+}
+
+double QuantityValue(const Quantity& q, const Solution& s, const Units& u) {
+  const double value = q.value(s);
+  switch (q.kind) {
+    case QuantityKind::Pressure: return PressureOut(value, u);
+    case QuantityKind::Temperature: return TemperatureOut(value, u);
+    case QuantityKind::Energy: return EnthalpyOut(value, u);
+    case QuantityKind::Entropy: return EntropyOut(value, u);
+    case QuantityKind::Volume: return VolumeOut(value, u);
+    case QuantityKind::Density: return u.volume == VolumeUnit::Density ? 1 / value : value;
+    default: return value;  // a temperature difference is the same in K and ℃
+  }
 }
 
 std::string Describe(const Request& r) {
@@ -99,8 +128,9 @@ std::string Describe(const Request& r) {
   return text;
 }
 
-Comparison Compare(const Request& request) {
+Comparison Compare(const Request& request, const Units& units) {
   Comparison c;
+  c.units = units;
   Request r = request;
   r.formulation = Formulation::IFC67;
   c.ifc67 = Calculate(r);
@@ -122,9 +152,10 @@ Comparison Compare(const Request& request) {
     if (bothFine && !b) pair.title += "（仅 IFC-67）";
     pair.phaseDiffers = a && b && a->phase != b->phase;
     for (const Quantity& q : ComparedQuantities()) {
-      ComparedRow row{q.caption, a ? Fixed(q.value(*a)) : "", b ? Fixed(q.value(*b)) : "", "", ""};
+      ComparedRow row{QuantityCaption(q, units), a ? Fixed(QuantityValue(q, *a, units)) : "",
+                      b ? Fixed(QuantityValue(q, *b, units)) : "", "", ""};
       if (a && b && q.difference) {
-        const double x = q.value(*a), y = q.value(*b);
+        const double x = QuantityValue(q, *a, units), y = QuantityValue(q, *b, units);
         row.delta = Fixed(y - x);
         row.percent = std::isfinite(y - x) && x != 0 ? Fixed(100 * (y - x) / std::fabs(x), 4) : "—";
       }
@@ -136,8 +167,8 @@ Comparison Compare(const Request& request) {
       std::string note =
           pair.title + "：IFC-67 为" + PhaseWord(a->phase) + "，IF97 为" + PhaseWord(b->phase);
       if (std::isfinite(ts))
-        note += "——该状态距饱和线仅 " + Fixed(std::fabs(a->t - ts), 4) +
-                " ℃，两种公式的饱和线不同，相态随之不同";
+        note += "——该状态距饱和线仅 " + Fixed(std::fabs(a->t - ts), 4) + " " +
+                TemperatureName(units) + "，两种公式的饱和线不同，相态随之不同";
       c.notes.push_back(note);
     }
     c.pairs.push_back(pair);
@@ -212,6 +243,7 @@ std::string ComparisonTsvHeader() {
 }
 
 std::string ComparisonTsv(const Comparison& c) {
+  const Units& u = c.units;
   std::string line;
   auto add = [&](const std::string& field) { line += (line.empty() ? "" : "\t") + field; };
   const Solution* first[2] = {nullptr, nullptr};
@@ -221,30 +253,32 @@ std::string ComparisonTsv(const Comparison& c) {
     const Solution* s = !a.failed && !a.solutions.empty() ? &a.solutions[0] : nullptr;
     first[k] = s;
     auto num = [&](double value) { add(s ? Fixed(value) : "—"); };
-    num(s ? s->p : NAN);
-    num(s ? s->t : NAN);
-    num(s ? s->h : NAN);
-    num(s ? s->s : NAN);
+    num(s ? PressureOut(s->p, u) : NAN);
+    num(s ? TemperatureOut(s->t, u) : NAN);
+    num(s ? EnthalpyOut(s->h, u) : NAN);
+    num(s ? EntropyOut(s->s, u) : NAN);
     num(s ? s->v : NAN);
     num(s && s->x >= 0 ? s->x : NAN);
     add(s ? s->state : a.failed ? "计算或参数有误" : "未知");
     add(std::to_string(a.failed ? 0 : a.solutions.size()));
-    for (double e : {s ? s->extra.tsat : NAN, s ? s->extra.psat : NAN, s ? s->extra.superheat : NAN,
-                     s ? s->extra.rho : NAN, s ? s->extra.u : NAN, s ? s->extra.cp : NAN,
-                     s ? s->extra.cv : NAN, s ? s->extra.w : NAN, s ? s->extra.kappa : NAN})
+    for (double e :
+         {s ? TemperatureOut(s->extra.tsat, u) : NAN, s ? PressureOut(s->extra.psat, u) : NAN,
+          s ? s->extra.superheat : NAN, s ? s->extra.rho : NAN,
+          s ? EnthalpyOut(s->extra.u, u) : NAN, s ? EntropyOut(s->extra.cp, u) : NAN,
+          s ? EntropyOut(s->extra.cv, u) : NAN, s ? s->extra.w : NAN, s ? s->extra.kappa : NAN})
       add(Fixed(e));
   }
   const Solution *a = first[0], *b = first[1];
-  auto delta = [&](double (*get)(const Solution&)) {
-    add(a && b ? Fixed(get(*b) - get(*a)) : "—");
+  auto delta = [&](double (*get)(const Solution&, const Units&)) {
+    add(a && b ? Fixed(get(*b, u) - get(*a, u)) : "—");
   };
-  delta([](const Solution& s) { return s.p; });
-  delta([](const Solution& s) { return s.t; });
-  delta([](const Solution& s) { return s.h; });
-  delta([](const Solution& s) { return s.s; });
-  delta([](const Solution& s) { return s.v; });
-  delta([](const Solution& s) { return s.extra.rho; });
-  delta([](const Solution& s) { return s.extra.u; });
+  delta([](const Solution& s, const Units& units) { return PressureOut(s.p, units); });
+  delta([](const Solution& s, const Units& units) { return TemperatureOut(s.t, units); });
+  delta([](const Solution& s, const Units& units) { return EnthalpyOut(s.h, units); });
+  delta([](const Solution& s, const Units& units) { return EntropyOut(s.s, units); });
+  delta([](const Solution& s, const Units&) { return s.v; });
+  delta([](const Solution& s, const Units&) { return s.extra.rho; });
+  delta([](const Solution& s, const Units& units) { return EnthalpyOut(s.extra.u, units); });
   return line;
 }
 

@@ -1,13 +1,21 @@
 #include "calc/table.h"
 
+#include <fcntl.h>
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <map>
 #include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace calc {
 namespace {
@@ -36,26 +44,115 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
   return path.string() + suffix;
 }
 
+// The causes an engineer meets, in words; anything else in the system's own.
+std::string Cause(int error) {
+  switch (error) {
+    case ENOENT: return "文件夹不存在";
+    case EACCES:
+    case EPERM: return "没有写入权限";
+    case ENOSPC: return "磁盘已满";
+#ifdef EDQUOT
+    case EDQUOT: return "超出磁盘配额";
+#endif
+    case EROFS: return "文件系统只读";
+    case EISDIR: return "同名的文件夹已存在";
+    case ENOTDIR: return "路径中有一段不是文件夹";
+    case ENAMETOOLONG: return "文件名太长";
+    default: return std::strerror(error);
+  }
+}
+
 bool Fail(const std::string& path, const std::string& cause, std::string& error) {
   error = "无法写入文件 " + path + "：" + cause;
   return false;
 }
 
+#ifdef _WIN32
+int OpenNew(const char* path) {
+  return ::_open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int SyncAndClose(int fd) { return (::_commit(fd) | ::_close(fd)) == 0 ? 0 : errno; }
+long Write(int fd, const char* data, std::size_t size) {
+  return ::_write(fd, data, unsigned(size));
+}
+#else
+int OpenNew(const char* path) {
+  return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int SyncAndClose(int fd) {
+  const int sync = ::fsync(fd) == 0 ? 0 : errno;
+  const int close = ::close(fd) == 0 ? 0 : errno;
+  return sync ? sync : close;
+}
+long Write(int fd, const char* data, std::size_t size) { return long(::write(fd, data, size)); }
+#endif
+
+// Flushes a file that another writer closed to the disk; 0 or the errno.
+int SyncFile(const std::filesystem::path& file) {
+#ifdef _WIN32
+  const int fd = ::_open(file.string().c_str(), _O_RDWR | _O_BINARY);
+#else
+  const int fd = ::open(file.string().c_str(), O_RDONLY | O_CLOEXEC);
+#endif
+  return fd < 0 ? errno : SyncAndClose(fd);
+}
+
+// Writes `text` into the new file `temporary` and flushes it to the disk; 0 or the errno.
+int WriteNew(const std::filesystem::path& temporary, const std::string& text) {
+  const int fd = OpenNew(temporary.string().c_str());
+  if (fd < 0) return errno;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const long n = Write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int cause = n < 0 ? errno : ENOSPC;
+      SyncAndClose(fd);
+      return cause;
+    }
+    done += std::size_t(n);
+  }
+  return SyncAndClose(fd);
+}
+
+void Remove(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+// The complete temporary file takes the final name; on failure it is removed.
 bool Replace(const std::filesystem::path& temporary, const std::string& path, std::string& error) {
   std::error_code ec;
   std::filesystem::rename(temporary, path, ec);
   if (!ec) return true;
-  std::filesystem::remove(temporary, ec);
-  return Fail(path, std::strerror(errno ? errno : EIO), error);
+  Remove(temporary);
+  return Fail(path,
+              ec.category() == std::generic_category() || ec.category() == std::system_category()
+                  ? Cause(ec.value())
+                  : ec.message(),
+              error);
+}
+
+// A spreadsheet number format that shows as many decimals as `text` has.
+std::string NumberFormat(const std::string& text) {
+  const std::size_t point = text.find('.');
+  const std::size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
+  return decimals == 0 ? "0" : "0." + std::string(decimals, '0');
 }
 
 }  // namespace
 
+std::string FormatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "—";
+  char text[400];  // 1e308 with its decimals
+  const auto end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+  return std::string(text, end);
+}
+
 Cell Cell::Number(double value, int decimals) {
   if (!std::isfinite(value)) return Text("—");
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return {text, value};
+  return {FormatFixed(value, decimals), value};
 }
 
 int DisplayWidth(const std::string& s) {
@@ -106,55 +203,86 @@ std::string ToCsv(const Table& table) {
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
   const std::filesystem::path temporary = TemporaryBeside(path);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Fail(path, std::strerror(errno ? errno : EACCES), error);
-    out.write(text.data(), std::streamsize(text.size()));
-    out.flush();
-    if (!out) {
-      const int cause = errno ? errno : EIO;
-      out.close();
-      std::error_code ec;
-      std::filesystem::remove(temporary, ec);
-      return Fail(path, std::strerror(cause), error);
-    }
+  if (const int cause = WriteNew(temporary, text); cause != 0) {
+    Remove(temporary);
+    return Fail(path, Cause(cause), error);
   }
   return Replace(temporary, path, error);
 }
 
 bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp,
                std::string& error) {
+  constexpr std::size_t kMaxRows = 1048575;  // a sheet's rows under the caption row
+  constexpr std::size_t kMaxText = 32767;    // characters of a cell
+  if (table.rows.size() > kMaxRows)
+    return Fail(path,
+                "一个工作表最多 1048575 行，这里有 " + std::to_string(table.rows.size()) + " 行",
+                error);
+  // The library reports a file it cannot create only by a general code: create the temporary
+  // file first, so that the cause is known, and let the library write over it.
   const std::filesystem::path temporary = TemporaryBeside(path);
-  lxw_workbook* book = workbook_new(temporary.c_str());
-  if (book == nullptr) return Fail(path, std::strerror(errno ? errno : EACCES), error);
+  if (const int cause = WriteNew(temporary, {}); cause != 0) {
+    Remove(temporary);
+    return Fail(path, Cause(cause), error);
+  }
+  // Rows go to a temporary file as they are written, so that a record of 100 000 rows needs
+  // little memory; the texts are then stored in their cells, not in a shared table.
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(temporary.string().c_str(), &options);
+  if (book == nullptr) {
+    Remove(temporary);
+    return Fail(path, Cause(ENOMEM), error);
+  }
+  std::string problem;  // the first cell the library refused
+  auto check = [&](lxw_error status) {
+    if (status != LXW_NO_ERROR && problem.empty()) problem = lxw_strerror(status);
+  };
+  auto text = [&](lxw_worksheet* sheet, std::size_t row, std::size_t column, const std::string& t,
+                  lxw_format* format) {
+    if (t.size() > kMaxText && problem.empty()) problem = "单元格的文字超过 32767 个字符";
+    // An empty text is an empty cell.
+    if (!t.empty())
+      check(worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), t.c_str(), format));
+  };
   lxw_worksheet* results = workbook_add_worksheet(book, "结果");
   lxw_format* bold = workbook_add_format(book);
   format_set_bold(bold);
+  std::map<std::string, lxw_format*> numberFormats;
   for (std::size_t c = 0; c < table.captions.size(); ++c)
-    worksheet_write_string(results, 0, lxw_col_t(c), table.captions[c].c_str(), bold);
+    text(results, 0, c, table.captions[c], bold);
   for (std::size_t r = 0; r < table.rows.size(); ++r) {
     for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
       const Cell& cell = table.rows[r][c];
-      if (std::isfinite(cell.number))
-        worksheet_write_number(results, lxw_row_t(r + 1), lxw_col_t(c), cell.number, nullptr);
-      else
-        worksheet_write_string(results, lxw_row_t(r + 1), lxw_col_t(c), cell.text.c_str(), nullptr);
+      if (std::isfinite(cell.number)) {
+        lxw_format*& format = numberFormats[NumberFormat(cell.text)];
+        if (format == nullptr) {
+          format = workbook_add_format(book);
+          format_set_num_format(format, NumberFormat(cell.text).c_str());
+        }
+        check(worksheet_write_number(results, lxw_row_t(r + 1), lxw_col_t(c), cell.number, format));
+      } else {
+        text(results, r + 1, c, cell.text, nullptr);
+      }
     }
   }
-  worksheet_set_column(
-      results, 0, lxw_col_t(table.captions.empty() ? 0 : table.captions.size() - 1), 16, nullptr);
+  check(worksheet_set_column(
+      results, 0, lxw_col_t(table.captions.empty() ? 0 : table.captions.size() - 1), 16, nullptr));
   lxw_worksheet* about = workbook_add_worksheet(book, "说明");
   for (std::size_t r = 0; r < stamp.size(); ++r) {
-    worksheet_write_string(about, lxw_row_t(r), 0, stamp[r].first.c_str(), bold);
-    worksheet_write_string(about, lxw_row_t(r), 1, stamp[r].second.c_str(), nullptr);
+    text(about, r, 0, stamp[r].first, bold);
+    text(about, r, 1, stamp[r].second, nullptr);
   }
-  worksheet_set_column(about, 0, 0, 16, nullptr);
-  worksheet_set_column(about, 1, 1, 60, nullptr);
+  check(worksheet_set_column(about, 0, 0, 16, nullptr));
+  check(worksheet_set_column(about, 1, 1, 60, nullptr));
   const lxw_error status = workbook_close(book);
-  if (status != LXW_NO_ERROR) {
-    std::error_code ec;
-    std::filesystem::remove(temporary, ec);
-    return Fail(path, lxw_strerror(status), error);
+  if (status != LXW_NO_ERROR || !problem.empty()) {
+    Remove(temporary);
+    return Fail(path, problem.empty() ? lxw_strerror(status) : problem, error);
+  }
+  if (const int cause = SyncFile(temporary); cause != 0) {
+    Remove(temporary);
+    return Fail(path, Cause(cause), error);
   }
   return Replace(temporary, path, error);
 }

@@ -11,13 +11,19 @@
 namespace calc {
 
 // A cell shows `text`; a number also keeps its value, so that a workbook holds a number that a
-// spreadsheet can compute with. "—" and the state texts are text only.
+// spreadsheet can compute with, shown there with the text's decimals. "—" and the state texts are
+// text only.
 struct Cell {
   std::string text;
   double number = NAN;
   static Cell Text(std::string t) { return {std::move(t), NAN}; }
+  // The value with `decimals` decimals and a point in every locale; "—" for NaN or infinity.
   static Cell Number(double value, int decimals = 6);
 };
+
+// `value` with `decimals` decimals ("%.*f" with a point whatever the locale); "—" when it is not
+// finite.
+std::string FormatFixed(double value, int decimals = 6);
 
 struct Table {
   std::vector<std::string> captions;
@@ -36,8 +42,9 @@ std::string ToTsv(const Table& table);
 // cells quoted where they hold a comma, a quote or a line end.
 std::string ToCsv(const Table& table);
 
-// Writes `text` to `path`, whole or not at all. Returns false with a message naming the file and
-// the cause.
+// Writes `text` to `path`, whole or not at all: a temporary file beside it, flushed to the disk,
+// then renamed over it. Returns false with a message naming the file and the cause
+// ("无法写入文件 /x/a.csv：文件夹不存在"); nothing is then left under either name.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 
 // Terminal columns of a UTF-8 text (East Asian wide characters take two), and the text padded
@@ -45,7 +52,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
 int DisplayWidth(const std::string& text);
 std::string PadToWidth(const std::string& text, int columns);
 
-// One sheet "结果" of the table (numbers as numbers) and one sheet "说明" of the stamp.
+// One sheet "结果" of the table (numbers as numbers, shown with the decimals of their text) and one
+// sheet "说明" of the stamp, whole or not at all like WriteFileAtomically. A table longer than a
+// sheet (1 048 575 rows under the captions) or a text longer than a cell takes is refused.
 bool WriteXlsx(const std::string& path, const Table& table, const Stamp& stamp, std::string& error);
 
 }  // namespace calc

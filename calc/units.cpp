@@ -1,8 +1,8 @@
 #include "calc/units.h"
 
-#include <cstdlib>
+#include <charconv>
 #include <sstream>
-#include <vector>
+#include <string>
 
 namespace calc {
 namespace {
@@ -26,6 +26,12 @@ double ToMPa(double value, PressureUnit unit) {
   }
 }
 
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 double EnergyFactor(const Units& u) { return u.energy == EnergyUnit::kcal ? kKcalInKJ : 1; }
 
 struct PressureWord {
@@ -45,7 +51,8 @@ double PressureOut(double pMPa, const Units& u) {
 }
 
 std::optional<double> PressureIn(double value, const Units& u) {
-  const double p = ToMPa(value, u.pressure) + (u.gauge ? u.atmosphere : 0);
+  if (!u.gauge) return ToMPa(value, u.pressure);
+  const double p = ToMPa(value, u.pressure) + u.atmosphere;
   if (!(p >= 0)) return std::nullopt;
   return p;
 }
@@ -87,26 +94,39 @@ std::string VolumeCaption(const Units& u) {
   return u.volume == VolumeUnit::Density ? "密度" : "比容";
 }
 
+std::string DescribeUnits(const Units& u) {
+  std::string text = "压力 " + PressureName(u);
+  if (u.gauge) {
+    char atm[32];
+    const auto end = std::to_chars(atm, atm + sizeof atm, u.atmosphere).ptr;
+    text.insert(text.size() - std::string(")").size(),
+                "，当地大气压 " + std::string(atm, end) + " MPa");
+  }
+  return text + "，温度 " + TemperatureName(u) + "，焓 " + EnthalpyName(u) + "，熵 " +
+         EntropyName(u) + "，" + VolumeCaption(u) + " " + VolumeName(u);
+}
+
 std::string FormatUnits(const Units& u) {
   std::string p;
   for (const PressureWord& w : kPressureWords)
     if (w.unit == u.pressure) p = w.key;
-  std::ostringstream text;
-  text.precision(17);
-  text << "p=" << p << (u.gauge ? "g" : "") << ",atm=" << u.atmosphere
-       << ",t=" << (u.temperature == TemperatureUnit::Kelvin ? "K" : "C")
-       << ",h=" << (u.energy == EnergyUnit::kcal ? "kcal" : "kJ")
-       << ",v=" << (u.volume == VolumeUnit::Density ? "rho" : "v");
-  return text.str();
+  // The shortest text that reads back as the same double, with a point in every locale.
+  char atm[32];
+  const auto end = std::to_chars(atm, atm + sizeof atm, u.atmosphere).ptr;
+  return "p=" + p + (u.gauge ? "g" : "") + ",atm=" + std::string(atm, end) +
+         ",t=" + (u.temperature == TemperatureUnit::Kelvin ? "K" : "C") +
+         ",h=" + (u.energy == EnergyUnit::kcal ? "kcal" : "kJ") +
+         ",v=" + (u.volume == VolumeUnit::Density ? "rho" : "v");
 }
 
 std::optional<Units> ParseUnits(const std::string& text, std::string& error) {
   Units u;
   std::istringstream fields(text);
   for (std::string field; std::getline(fields, field, ',');) {
+    field = Trimmed(field);
     const std::size_t eq = field.find('=');
-    const std::string key = field.substr(0, eq);
-    const std::string value = eq == std::string::npos ? "" : field.substr(eq + 1);
+    const std::string key = Trimmed(field.substr(0, eq));
+    const std::string value = eq == std::string::npos ? "" : Trimmed(field.substr(eq + 1));
     bool ok = false;
     if (key == "p") {
       for (const PressureWord& w : kPressureWords) {
@@ -118,9 +138,12 @@ std::optional<Units> ParseUnits(const std::string& text, std::string& error) {
         }
       }
     } else if (key == "atm") {
-      char* end = nullptr;
-      const double atm = std::strtod(value.c_str(), &end);
-      ok = !value.empty() && *end == '\0' && atm > 0 && atm < 1;
+      // from_chars reads a point whatever the locale (the settings are read inside a Qt program,
+      // which takes LC_NUMERIC from the environment).
+      double atm = 0;
+      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), atm);
+      ok = !value.empty() && ec == std::errc() && end == value.data() + value.size() && atm > 0 &&
+           atm < 1;
       if (ok) u.atmosphere = atm;
     } else if (key == "t") {
       ok = value == "C" || value == "K";

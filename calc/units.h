@@ -27,7 +27,8 @@ inline constexpr double kKcalInKJ = 4.1868;           // kJ
 inline constexpr double kKgfPerCm2InMPa = 0.0980665;  // MPa
 
 // Engine value → the unit's value, and back. A gauge pressure below the absolute zero (−0.2 MPa(g)
-// at the default atmosphere) has no absolute pressure: PressureIn returns nothing.
+// at the default atmosphere) has no absolute pressure: PressureIn returns nothing. An absolute
+// value converts as it is, a negative one too: the engines give their own reason for it.
 double PressureOut(double pMPa, const Units& u);
 std::optional<double> PressureIn(double value, const Units& u);
 double TemperatureOut(double tC, const Units& u);
@@ -49,11 +50,16 @@ std::string EntropyName(const Units& u);
 std::string VolumeName(const Units& u);
 // "比容" or "密度": what the volume column holds.
 std::string VolumeCaption(const Units& u);
+// All the units in words, for a workbook's stamp: "压力 MPa(表压，当地大气压 0.101325 MPa)，
+// 温度 ℃，焓 kJ/kg，熵 kJ/(kg·K)，比容 m³/kg".
+std::string DescribeUnits(const Units& u);
 
 // The units as one text for the command line and the settings, and back:
 // "p=MPa,t=C,h=kJ,v=v" … with p one of MPa, kPa, bar, kgf (each with an optional "g" suffix for
 // gauge, e.g. "MPag", "barg"), atm=<MPa> the local atmosphere, t one of C, K, h one of kJ, kcal,
-// v one of v, rho. Missing keys keep their defaults. Returns nothing and an error for a bad text.
+// v one of v, rho. Missing keys keep their defaults; blanks around fields are ignored. The text
+// holds the shortest digits of the atmosphere that read back exactly, with a point in every
+// locale. Returns nothing and an error for a bad text.
 std::string FormatUnits(const Units& u);
 std::optional<Units> ParseUnits(const std::string& text, std::string& error);
 

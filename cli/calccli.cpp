@@ -12,6 +12,7 @@
 #include "calc/table.h"
 #include "cli/expand.h"
 #include "cli/steamtable.h"
+#include "cli/workbook.h"
 #include "form/calculation.h"
 #include "form/format.h"
 
@@ -120,7 +121,8 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
   return true;
 }
 
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options) {
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options,
+             CalcWorkbook* workbook) {
   int status = kExitOk;
   std::string line;
   bool tooLong = false;
@@ -138,6 +140,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Optio
       error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
     } else if (ParseBatchLine(line, request, error)) {
       error = CalculateAndPrint(request, InputMatch::UsedOnly, options, printed);
+      if (workbook != nullptr && error.empty()) workbook->Add(request, InputMatch::UsedOnly);
     }
     out << (error.empty() ? printed.tsv : "error\t" + error) << '\n' << std::flush;
     if (!out) {
@@ -172,6 +175,7 @@ std::string HelpText() {
          "       kelm-calc [--formulation ifc67|if97] [--compare] [--explain] [--tsv]\n"
          "                 ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
          "       kelm-calc --batch [--formulation ifc67|if97] [--compare] [--explain] [FILE]\n"
+         "       kelm-calc [--batch] [--units UNITS] [--xlsx FILE] … (with the options above)\n"
          "       kelm-calc --selfcheck | --help | --version\n"
          "\n"
          "Water and steam properties (IFC-67) calculated by the same form as the desktop\n"
@@ -236,6 +240,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
   }
   bool help = false, version = false, batch = false, tsv = false, selfcheck = false;
   Options options;
+  std::string xlsx;
   std::vector<std::string> operands;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -268,6 +273,23 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
         return UsageError(err, "unknown formulation " + Quote(value) + " (ifc67 or if97)");
       }
       options.formulation = value == "if97" ? calc::Formulation::IF97 : calc::Formulation::IFC67;
+    } else if (arg == "--units" || arg.rfind("--units=", 0) == 0 || arg == "--xlsx" ||
+               arg.rfind("--xlsx=", 0) == 0) {
+      const bool units = arg.rfind("--units", 0) == 0;
+      const bool joined = arg.find('=') != std::string::npos;
+      if (!joined && i + 1 == args.size())
+        return UsageError(
+            err, units ? "--units needs units such as p=barg,t=K" : "--xlsx needs a FILE");
+      const std::string value = joined ? arg.substr(arg.find('=') + 1) : args[++i];
+      std::string error;
+      if (!units) {
+        if (value.empty()) return UsageError(err, "--xlsx needs a FILE");
+        xlsx = value;
+      } else if (const auto parsed = calc::ParseUnits(value, error)) {
+        options.units = *parsed;
+      } else {
+        return UsageError(err, error);
+      }
     } else {
       return UsageError(err, "unknown option " + Quote(arg));
     }
@@ -286,16 +308,28 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     return check.passed == check.total ? kExitOk : kExitFailureShown;
   }
 
+  CalcWorkbook workbook(options);
+  CalcWorkbook* book = xlsx.empty() ? nullptr : &workbook;
+  // The workbook after the run: a status 2 if it cannot be written, whatever the run's status.
+  auto finish = [&](int status) {
+    std::string error;
+    if (book != nullptr && !book->Write(xlsx, error)) {
+      err << "kelm-calc: " << error << '\n';
+      return int(kExitUsage);
+    }
+    return status;
+  };
   if (batch) {
     if (operands.size() > 1) return UsageError(err, "--batch takes at most one FILE");
-    if (operands.empty() || operands[0] == "-") return RunBatch(in, out, err, options);
+    if (operands.empty() || operands[0] == "-")
+      return finish(RunBatch(in, out, err, options, book));
     const std::string& path = operands[0];
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       return UsageError(err, Quote(path) + " is a directory");
     std::ifstream file(path, std::ios::binary);
     if (!file) return UsageError(err, "cannot open " + Quote(path));
-    return RunBatch(file, out, err, options);
+    return finish(RunBatch(file, out, err, options, book));
   }
 
   if (operands.empty()) return UsageError(err, "missing ITEM and MODE");
@@ -311,7 +345,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     err << "kelm-calc: cannot write the output\n";
     return kExitUsage;
   }
-  return printed.failed ? kExitFailureShown : kExitOk;
+  if (book != nullptr) book->Add(request, InputMatch::Exact);
+  return finish(printed.failed ? kExitFailureShown : kExitOk);
 }
 
 }  // namespace kelmcli

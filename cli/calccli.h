@@ -11,6 +11,8 @@
 
 namespace kelmcli {
 
+class CalcWorkbook;
+
 inline constexpr const char* kVersion = KELM_RELEASE;  // set in the top CMakeLists.txt
 
 // Exit statuses.
@@ -32,8 +34,9 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
 
 // Reads calculation lines from `in` and writes one tab-separated line per calculation line to
 // `out`, flushing after each. Returns 0, or 2 when a line could not be read or the output could
-// not be written.
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options = {});
+// not be written. Each calculated line also goes to `workbook` when there is one.
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options = {},
+             CalcWorkbook* workbook = nullptr);
 
 // The whole command line (arguments without the program name). Returns the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

@@ -11,17 +11,6 @@ namespace {
 
 const char* const kOrdinal[] = {"", "第二解", "第三解", "第四解"};
 
-// The request as the layer takes it: the inputs parsed as the form parses them, rounded to single
-// precision for IFC-67 (the form's own values), in double precision for IF97.
-calc::Request ToRequest(const FormReading& reading, calc::Formulation f) {
-  calc::Request r{f, reading.item, reading.mode, {0, 0, 0}};
-  for (int i = 0; i < reading.inputs; ++i) {
-    r.in[i] = f == calc::Formulation::IFC67 ? double(ParseInput(reading.input[i]))
-                                            : ParseDecimalPrefix(reading.input[i]);
-  }
-  return r;
-}
-
 std::string Joined(const std::vector<std::string>& texts) {
   std::string joined;
   for (const std::string& t : texts) joined += (joined.empty() ? "" : "；") + t;
@@ -96,6 +85,15 @@ void PrintAnswer(const calc::Answer& a, bool explain, Printed& printed) {
 
 }  // namespace
 
+calc::Request ToRequest(const FormReading& reading, calc::Formulation f) {
+  calc::Request r{f, reading.item, reading.mode, {0, 0, 0}};
+  for (int i = 0; i < reading.inputs; ++i) {
+    r.in[i] = f == calc::Formulation::IFC67 ? double(ParseInput(reading.input[i]))
+                                            : ParseDecimalPrefix(reading.input[i]);
+  }
+  return r;
+}
+
 std::string CalculateAndPrint(const FormRequest& request, InputMatch match, const Options& options,
                               Printed& printed) {
   printed = {};
@@ -123,7 +121,8 @@ std::string CalculateAndPrint(const FormRequest& request, InputMatch match, cons
     return {};
   }
   // IFC-67 rounds the inputs to single precision itself, as the form's parse does.
-  const calc::Comparison c = calc::Compare(ToRequest(reading, calc::Formulation::IF97));
+  const calc::Comparison c =
+      calc::Compare(ToRequest(reading, calc::Formulation::IF97), options.units);
   printed.readable = calc::ComparisonText(c);
   printed.tsv = calc::ComparisonTsv(c);
   if (options.explain) printed.tsv += '\t' + Explanation(c.ifc67) + '\t' + Explanation(c.if97);
@@ -155,6 +154,21 @@ std::string FormulationHelp() {
          "                  0.01 ℃ of the saturation line, within 1 ℃ and 0.1 MPa of the critical\n"
          "                  point, two or more solutions). With --tsv or --batch: one more last\n"
          "                  field (with --compare two: IFC-67's, then IF97's).\n"
+         "  --units UNITS   the units of the --compare table and line and of the --xlsx\n"
+         "                  workbook: comma-separated KEY=VALUE, missing keys keep MPa, ℃,\n"
+         "                  kJ/kg, kJ/(kg·K), m³/kg: p=MPa|kPa|bar|kgf (kgf/cm²), each with g\n"
+         "                  for gauge (MPag, barg, …); atm=MPa, the local atmosphere of gauge\n"
+         "                  pressures (0.101325); t=C|K; h=kJ|kcal (International Table\n"
+         "                  calorie, 4.1868 kJ; also the entropy); v=v|rho (specific volume or\n"
+         "                  density). Example: --units p=barg,atm=0.0953,t=K. The inputs and the\n"
+         "                  form's own output stay in MPa and ℃ whatever --units says.\n"
+         "  --xlsx FILE     also write the calculations as a workbook: a sheet \"结果\" in the\n"
+         "                  columns of the desktop program's record (time, source, formulation,\n"
+         "                  item, mode, inputs, p, t, h, s, v, dryness, state, solution count,\n"
+         "                  solution 2, reason or warning; with --compare a row for each\n"
+         "                  formulation) and a sheet \"说明\" with the program, the formulation\n"
+         "                  and its constants, the units and the date. Written after the run,\n"
+         "                  whole or not at all; standard output stays as it is.\n"
          "  --selfcheck     recompute every published check value of both formulations held in\n"
          "                  the program and report \"n/n 通过\" (exit status 1 if one differs).\n";
 }

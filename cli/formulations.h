@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/calc.h"
+#include "calc/units.h"
 #include "form/formsession.h"
 
 namespace kelmcli {
@@ -13,7 +14,14 @@ struct Options {
   calc::Formulation formulation = calc::Formulation::IFC67;
   bool compare = false;  // both formulations and their difference
   bool explain = false;  // the reason of a failure, or a warning, after the result
+  // Of what lies beyond the form: the --compare table and line, the --xlsx workbook. The form's
+  // own output and the inputs stay in MPa and ℃.
+  calc::Units units;
 };
+
+// The request as the layer takes it: the inputs parsed as the form parses them, rounded to single
+// precision for IFC-67 (the form's own values), in double precision for IF97.
+calc::Request ToRequest(const FormReading& reading, calc::Formulation f);
 
 // A calculation as printed: for a person, and as one tab-separated line (no line end).
 struct Printed {

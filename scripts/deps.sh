@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, and only those.
-#   deps.sh build   compiler, CMake, Ninja, Qt 6 (with Qt SVG), GoogleTest, libxlsxwriter
+#   deps.sh build   compiler, CMake, Ninja, Qt 6 (with Qt SVG and the SQLite driver), GoogleTest,
+#                   libxlsxwriter and zlib (which it links, and which the tests read workbooks back with)
 #   deps.sh run     and what the window needs on screen: Qt's platform plugins, a CJK font
 #   deps.sh test    the build, for the normal test suite
 #   deps.sh all     and Google Benchmark, clang with its fuzzer runtime, for the thorough run
 set -euo pipefail
 
-need=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-      libxlsxwriter-dev qt6-svg-dev)
+need=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6sql6-sqlite
+      libgtest-dev libgmock-dev libxlsxwriter-dev zlib1g-dev)
 case "${1:-build}" in
   build | test) ;;
   run) need+=(qt6-qpa-plugins fontconfig) ;;

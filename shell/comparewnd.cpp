@@ -10,6 +10,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "shell/unitsettings.h"
+
 namespace {
 const QColor kDiffers(255, 228, 196);  // a phase that differs between the formulations
 }  // namespace
@@ -118,10 +120,15 @@ CCompareWnd::CCompareWnd(QWidget* parent)
   addAction(copy);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   resize(720, 620);
+  connect(&CUnitSettings::Instance(), &CUnitSettings::Changed, this, [this] {
+    if (m_shown) ShowRequest(m_shownRequest);
+  });
 }
 
 void CCompareWnd::ShowRequest(const calc::Request& request) {
-  const calc::Comparison comparison = calc::Compare(request);
+  m_shownRequest = request;
+  m_shown = true;
+  const calc::Comparison comparison = calc::Compare(request, CUnitSettings::Instance().Units());
   m_request->setText(QString::fromStdString(calc::Describe(request)));
   m_model->SetComparison(comparison);
   m_view->clearSpans();

@@ -39,7 +39,8 @@ class CCompareWnd : public QWidget {
  public:
   explicit CCompareWnd(QWidget* parent);
 
-  // Shows the request through both formulations (its formulation field is ignored).
+  // Shows the request through both formulations (its formulation field is ignored), in the
+  // program's units; shown again when they change.
   void ShowRequest(const calc::Request& request);
   // The table with its captions as TSV, as Ctrl+C copies it.
   QString CopyText() const;
@@ -49,4 +50,6 @@ class CCompareWnd : public QWidget {
   QLabel* m_request;
   QTableView* m_view;
   QLabel* m_notes;
+  calc::Request m_shownRequest;
+  bool m_shown = false;
 };

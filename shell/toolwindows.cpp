@@ -1,16 +1,25 @@
 #include "shell/toolwindows.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPointer>
 
+#include "calc/record.h"
 #include "calc/selfcheck.h"
+#include "shell/batchwnd.h"
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
 #include "shell/diagramwnd.h"
+#include "shell/record.h"
+#include "shell/recordwnd.h"
 #include "shell/steamtablewnd.h"
 #include "shell/turbinewnd.h"
+#include "shell/unitsdlg.h"
+#include "shell/unitsettings.h"
 
 namespace {
 
@@ -61,12 +70,14 @@ void InstallToolWindows(CCalcWnd& form) {
   Entry<CTurbineWnd>(
       form, "IDM_TURBINE", QStringLiteral("汽轮机膨胀过程…"), QKeySequence(Qt::Key_F5), [&form] {
         auto* window = new CTurbineWnd(&form);
-        // The expansion as a line on the diagrams, its points labelled.
+        // The expansion into the record, section by section, and as a line on the diagrams.
         QObject::connect(window, &CTurbineWnd::ExpansionComputed, &form,
                          [&form](const calc::TurbineResult& result) {
-                           if (result.Ok())
-                             Diagram(form)->SetProcessLine(calc::ExpansionLine(result),
-                                                           QStringLiteral("膨胀"));
+                           if (!result.Ok()) return;
+                           CRecord::Instance().Append(
+                               calc::ToRecordRows(result, QDateTime::currentMSecsSinceEpoch()));
+                           Diagram(form)->SetProcessLine(calc::ExpansionLine(result),
+                                                         QStringLiteral("膨胀"));
                          });
         return window;
       });
@@ -84,4 +95,37 @@ void InstallToolWindows(CCalcWnd& form) {
     box->setWindowModality(Qt::NonModal);
     return box;
   });
+
+  // The record, copying, many points at once, and the units of all this. Every Calculate of the
+  // form is kept; the record window's "在图中显示" is its ShowInDiagram signal.
+  QObject::connect(&form, &CCalcWnd::Calculated, &form, [](const calc::Request& request) {
+    CRecord::Instance().Append(calc::Calculate(request), QStringLiteral("计算窗口"));
+  });
+  Entry<CRecordWnd>(form, "IDM_RECORD", QStringLiteral("计算记录"), QKeySequence(Qt::Key_F3),
+                    [&form] {
+                      auto* window = new CRecordWnd(&form);
+                      QObject::connect(window, &CRecordWnd::ShowInDiagram, &form,
+                                       [&form](std::vector<calc::Solution> points, QString label) {
+                                         CDiagramWnd* diagram = Diagram(form);
+                                         diagram->AddPoints(points, label);
+                                         diagram->show();
+                                         diagram->raise();
+                                       });
+                      return window;
+                    });
+  auto* copy = new QAction(QStringLiteral("复制结果"), &form);
+  copy->setObjectName(QStringLiteral("IDM_COPY_RESULT"));
+  copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  QObject::connect(copy, &QAction::triggered, &form, [&form] {
+    calc::Request last;
+    if (!form.LastRequest(last)) return;
+    const calc::Table block =
+        calc::ResultTable(calc::Calculate(last), CUnitSettings::Instance().Units());
+    QApplication::clipboard()->setText(QString::fromStdString(calc::ToTsv(block)));
+  });
+  form.AddToolEntry(copy);
+  Entry<CBatchWnd>(form, "IDM_BATCH", QStringLiteral("批量计算…"), QKeySequence(),
+                   [&form] { return new CBatchWnd(&form); });
+  Entry<CUnitsDlg>(form, "IDM_UNITS", QStringLiteral("单位…"), QKeySequence(),
+                   [&form] { return new CUnitsDlg(&form); });
 }

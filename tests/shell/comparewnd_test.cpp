@@ -11,12 +11,17 @@
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
 #include "shell/toolwindows.h"
+#include "shell/unitsettings.h"
 
 class TestCompareWnd : public QObject {
   Q_OBJECT
 
  private slots:
+  // The settings of a test run live apart from the user's.
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
   void init() {
+    CUnitSettings::Instance().SetUnits({});  // whatever an earlier run left
     m_form = std::make_unique<CCalcWnd>();
     InstallToolWindows(*m_form);
     m_form->show();
@@ -105,6 +110,18 @@ class TestCompareWnd : public QObject {
                                               "（适用范围 0.01–800 ℃）"));
     Calculate(2, 4, {"100", "420"});
     QVERIFY(state->toolTip().startsWith(state->text() + "\n该温度和焓对应两个状态"));
+  }
+
+  void followsTheUnitsWhenTheyChange() {
+    QTest::keyClick(m_form.get(), Qt::Key_F2);
+    Calculate(2, 0, {"1", "300"});
+    std::string error;
+    CUnitSettings::Instance().SetUnits(*calc::ParseUnits("p=barg,atm=0.1,t=K", error));
+    QCOMPARE(Cell(1, 0) + " " + Cell(1, 1), QStringLiteral("压力 bar(表压) 9.000000"));
+    QCOMPARE(Cell(2, 0) + " " + Cell(2, 2), QStringLiteral("温度 K 573.150000"));
+    QVERIFY(Window()->CopyText().contains(QStringLiteral("\n压力 bar(表压)\t9.000000\t9.000000\t")));
+    CUnitSettings::Instance().SetUnits({});
+    QCOMPARE(Cell(1, 0) + " " + Cell(1, 1), QStringLiteral("压力 MPa 1.000000"));
   }
 
   void selfCheckEntryReportsEveryValuePassed() {

@@ -12,6 +12,7 @@
 #include "shell/tablefile.h"
 #include "shell/toolwindows.h"
 #include "shell/diagramview.h"
+#include "shell/record.h"
 #include "shell/diagramwnd.h"
 #include "shell/turbinewnd.h"
 #include "shell/unitsettings.h"
@@ -65,6 +66,11 @@ class TestTurbineWnd : public QObject {
     // The last expansion stands on the diagrams as a line from the inlet to the end.
     auto* diagram = m_form->findChild<CDiagramWnd*>();
     QVERIFY(diagram != nullptr);
+    // … and each computed section's end in the record, with the section's note.
+    const auto kept = CRecord::Instance().Rows(CRecord::Instance().Ids({-1, "汽轮机膨胀"}));
+    QVERIFY(kept.size() >= 2u);
+    QCOMPARE(kept[0].first.h, spy.last().at(0).value<calc::TurbineResult>().sections[0].expansion.end.h);
+    QVERIFY(QString::fromStdString(kept[0].note).contains(QStringLiteral("η = 0.8500")));
     const std::vector<calc::Segment>& line = diagram->View(calc::Chart::HS)->Picture().expansion;
     QCOMPARE(line.size(), 1u);
     QCOMPARE(line[0].to.h, spy.last().at(0).value<calc::TurbineResult>().sections[0].expansion.end.h);

@@ -1,0 +1,172 @@
+// Tables as they leave the program: TSV and CSV to their bytes, files written whole or not at all
+// with the cause named, and workbooks read back cell by cell.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "calc/table.h"
+#include "tests/support/xlsx_reader.h"
+
+using namespace calc;
+namespace fs = std::filesystem;
+
+namespace {
+
+Table Sample() {
+  Table t;
+  t.captions = {"压力 MPa", "状态", "说明"};
+  t.rows.push_back({Cell::Number(1), Cell::Text("过热蒸汽"), Cell::Text("a,b \"c\"")});
+  t.rows.push_back({Cell::Number(NAN), Cell::Text("x\ty\nz\r"), Cell::Text("")});
+  t.rows.push_back({Cell::Number(0.0010430000000000001, 6), Cell::Number(-2.5, 4), Cell::Text("=1")});
+  return t;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("kelm_table_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  // Names in the folder, so that a temporary file left behind is seen.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path dir;
+};
+
+}  // namespace
+
+TEST(Table, NumbersHaveTheirDecimalsAndNoneIsADash) {
+  EXPECT_EQ(Cell::Number(1).text, "1.000000");
+  EXPECT_EQ(Cell::Number(1).number, 1.0);
+  EXPECT_EQ(Cell::Number(2675.6, 2).text, "2675.60");
+  EXPECT_EQ(Cell::Number(0.0000004).text, "0.000000");
+  EXPECT_EQ(Cell::Number(-0.0000004).text, "-0.000000");  // as the form prints it
+  EXPECT_EQ(Cell::Number(1e20, 0).text, "100000000000000000000");
+  for (double none : {NAN, INFINITY, -INFINITY}) {
+    EXPECT_EQ(Cell::Number(none).text, "—");
+    EXPECT_TRUE(std::isnan(Cell::Number(none).number));
+  }
+}
+
+TEST(Table, TsvFlattensTabsAndLineEndsInsideCells) {
+  EXPECT_EQ(ToTsv(Sample()),
+            "压力 MPa\t状态\t说明\n"
+            "1.000000\t过热蒸汽\ta,b \"c\"\n"
+            "—\tx y z \t\n"
+            "0.001043\t-2.5000\t=1\n");
+  EXPECT_EQ(ToTsv({}), "\n");
+}
+
+TEST(Table, CsvHasAByteOrderMarkCrlfAndQuotesWhereNeeded) {
+  EXPECT_EQ(ToCsv(Sample()),
+            "\xEF\xBB\xBF"
+            "压力 MPa,状态,说明\r\n"
+            "1.000000,过热蒸汽,\"a,b \"\"c\"\"\"\r\n"
+            "—,\"x\ty\nz\r\",\r\n"
+            "0.001043,-2.5000,=1\r\n");
+}
+
+TEST_F(Files, AFileIsWrittenWholeAndReplacesTheOldOne) {
+  const fs::path file = dir / "结果.csv";
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(file.string(), "old", error)) << error;
+  ASSERT_TRUE(WriteFileAtomically(file.string(), ToCsv(Sample()), error)) << error;
+  EXPECT_EQ(Read(file), ToCsv(Sample()));
+  EXPECT_EQ(Names(), std::vector<std::string>{"结果.csv"});
+}
+
+TEST_F(Files, AFileThatCannotBeWrittenNamesItselfAndTheCauseAndLeavesNothing) {
+  fs::create_directories(dir / "taken.csv");
+  std::ofstream(dir / "plain") << "x";
+  struct Row {
+    fs::path path;
+    const char* cause;
+  };
+  const Row rows[] = {{dir / "missing" / "a.csv", "文件夹不存在"},
+                      {dir / "taken.csv", "同名的文件夹已存在"},
+                      {dir / "plain" / "a.csv", "路径中有一段不是文件夹"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path.string());
+    for (int xlsx = 0; xlsx < 2; ++xlsx) {
+      std::string error;
+      const bool ok = xlsx ? WriteXlsx(row.path.string(), Sample(), {}, error)
+                           : WriteFileAtomically(row.path.string(), "text", error);
+      EXPECT_FALSE(ok);
+      EXPECT_EQ(error, "无法写入文件 " + row.path.string() + "：" + row.cause);
+    }
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"plain", "taken.csv"}));
+  EXPECT_TRUE(fs::is_directory(dir / "taken.csv"));
+  EXPECT_TRUE(fs::is_empty(dir / "taken.csv"));
+}
+
+TEST_F(Files, AWorkbookHoldsNumbersAsNumbersAndTheStampOnItsSecondSheet) {
+  const fs::path file = dir / "结果.xlsx";
+  std::string error;
+  ASSERT_TRUE(WriteXlsx(file.string(), Sample(), {{"程序", "kelm 1"}, {"单位", "压力 MPa"}}, error))
+      << error;
+  EXPECT_EQ(Names(), std::vector<std::string>{"结果.xlsx"});
+  const auto sheets = testxlsx::ReadWorkbook(file.string());
+  ASSERT_EQ(sheets.size(), 2u);
+  const testxlsx::Sheet& rows = sheets[0];
+  EXPECT_EQ(rows.name, "结果");
+  EXPECT_EQ(rows.at("A1").text, "压力 MPa");
+  EXPECT_EQ(rows.at("C1").text, "说明");
+  EXPECT_TRUE(rows.at("A2").number);
+  EXPECT_EQ(rows.at("A2").value, 1.0);
+  EXPECT_EQ(rows.at("A2").format, "0.000000");
+  EXPECT_EQ(rows.at("C2").text, "a,b \"c\"");
+  EXPECT_EQ(rows.at("A3").text, "—");
+  EXPECT_FALSE(rows.at("A3").number);
+  EXPECT_EQ(rows.at("B3").text, "x\ty\nz\r");
+  EXPECT_EQ(rows.cells.count("C3"), 0u);  // an empty text is an empty cell
+  EXPECT_DOUBLE_EQ(rows.at("A4").value, 0.0010430000000000001);  // the value, not its six decimals
+  EXPECT_EQ(rows.at("B4").format, "0.0000");
+  EXPECT_FALSE(rows.at("C4").number);  // a text that looks like a formula stays a text
+  EXPECT_EQ(rows.at("C4").text, "=1");
+  EXPECT_EQ(rows.rows(), 4);
+  EXPECT_EQ(sheets[1].name, "说明");
+  EXPECT_EQ(sheets[1].at("A1").text, "程序");
+  EXPECT_EQ(sheets[1].at("B2").text, "压力 MPa");
+}
+
+TEST_F(Files, AWorkbookBeyondWhatASheetHoldsIsRefusedWhole) {
+  const fs::path file = dir / "big.xlsx";
+  std::string error;
+  Table longText;
+  longText.captions = {"说明"};
+  longText.rows = {{Cell::Text(std::string(32767, 'a'))}};
+  ASSERT_TRUE(WriteXlsx(file.string(), longText, {}, error)) << error;
+  longText.rows = {{Cell::Text(std::string(32768, 'a'))}};
+  EXPECT_FALSE(WriteXlsx(file.string(), longText, {}, error));
+  EXPECT_EQ(error, "无法写入文件 " + file.string() + "：单元格的文字超过 32767 个字符");
+  Table tall;
+  tall.captions = {"压力 MPa"};
+  tall.rows.assign(1048576, {Cell::Number(1)});
+  EXPECT_FALSE(WriteXlsx(file.string(), tall, {}, error));
+  EXPECT_EQ(error, "无法写入文件 " + file.string() + "：一个工作表最多 1048575 行，这里有 1048576 行");
+  // The earlier workbook stays as it was.
+  EXPECT_EQ(testxlsx::ReadWorkbook(file.string())[0].at("A2").text.size(), 32767u);
+  EXPECT_EQ(Names(), std::vector<std::string>{"big.xlsx"});
+}
+
+TEST(Table, DisplayWidthCountsWideCharactersTwice) {
+  EXPECT_EQ(DisplayWidth("压力 MPa"), 8);
+  EXPECT_EQ(DisplayWidth("℃"), 1);
+  EXPECT_EQ(PadToWidth("熵", 4), "熵  ");
+  EXPECT_EQ(PadToWidth("过热蒸汽", 4), "过热蒸汽");
+}

@@ -1,0 +1,170 @@
+// The batch window: lines read with the bad ones listed by number and the others calculated on
+// the worker, the results in the record and the table, inputs in the chosen units, cancel, files
+// in UTF-8 and GB18030, copying the results.
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+#include "shell/ask.h"
+#include "shell/batchwnd.h"
+#include "shell/record.h"
+#include "shell/unitsettings.h"
+
+class TestBatchWnd : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    CAsk::Script({});
+  }
+  void init() {
+    CUnitSettings::Instance().SetUnits({});
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_record = std::make_unique<CRecord>(m_dir->filePath(QStringLiteral("record.sqlite")));
+    m_wnd = std::make_unique<CBatchWnd>(nullptr, *m_record);
+    m_wnd->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_wnd.get()));
+    CAsk::TakeMessages();
+  }
+  void cleanup() {
+    m_wnd.reset();
+    m_record.reset();
+  }
+
+  void calculatesEveryReadableLineAndListsTheOthersByNumber() {
+    Input()->setPlainText(QStringLiteral("# 验收试验\n"
+                                         "任意状态水或水蒸汽\t压力和温度\t13.5\t535\n"
+                                         "2\t0\t1,5\t300\n"
+                                         "0,0,0.1\n"
+                                         "9\t0\t1\n"
+                                         "2\t4\t100\t420\n"));
+    QSignalSpy finished(m_wnd.get(), &CBatchWnd::Finished);
+    QTest::mouseClick(Find<QPushButton>("IDC_BATCH_RUN"), Qt::LeftButton);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(Errors(), (QStringList{QStringLiteral("第 3 行：输入 1（计算点压力）不是数字：\"1,5\""),
+                                    QStringLiteral("第 5 行：未知的项目 \"9\"（项目：0 饱和水，1 饱和蒸汽，"
+                                                   "2 任意状态水或水蒸汽，3 等熵焓降末点）")}));
+    QAbstractItemModel* results = Find<QTableView>("IDC_BATCH_RESULTS")->model();
+    QCOMPARE(results->rowCount(), 3);
+    QCOMPARE(results->index(0, 5).data().toString(), QStringLiteral("计算点压力 13.5 MPa，计算点温度 535 ℃"));
+    QCOMPARE(results->index(1, 12).data().toString(), QStringLiteral("饱和水"));
+    QCOMPARE(results->index(2, 13).data().toString(), QStringLiteral("2"));
+    // Each result headed by the number of its line.
+    QCOMPARE(results->headerData(0, Qt::Vertical).toInt(), 2);
+    QCOMPARE(results->headerData(2, Qt::Vertical).toInt(), 6);
+    QCOMPARE(Find<QLabel>("IDC_BATCH_STATUS")->text(), QStringLiteral("完成：计算了 3 行，2 行无法读取。"));
+    QCOMPARE(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value(), 3);
+    // In the record, in the order of the lines.
+    const std::vector<calc::RecordRow> kept = m_record->Rows(m_record->Ids({}));
+    QCOMPARE(kept.size(), std::size_t(3));
+    QCOMPARE(kept[2].source, std::string("批量计算"));
+    QCOMPARE(kept[2].request.in[0], 13.5);
+    QCOMPARE(kept[0].solutions, 2);
+    // The results copied as the record copies its rows.
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(Find<QPushButton>("IDC_BATCH_COPY"), Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(),
+             QString::fromStdString(calc::ToTsv(calc::RecordTable(m_wnd->Results().Rows(), {}))));
+  }
+
+  void readsTheInputsInTheChosenUnitsAndRefusesAPressureBelowTheAbsoluteZero() {
+    std::string error;
+    CUnitSettings::Instance().SetUnits(*calc::ParseUnits("p=barg,atm=0.1,t=K", error));
+    QVERIFY(Find<QLabel>("IDC_BATCH_FORMAT")->text().contains(QStringLiteral("压力 bar(表压，当地大气压 0.1 MPa)，温度 K")));
+    Find<QComboBox>("IDC_BATCH_FORMULATION")->setCurrentIndex(1);
+    Input()->setPlainText(QStringLiteral("2\t0\t9\t573.15\n2\t0\t-2\t573.15\n"));
+    QSignalSpy finished(m_wnd.get(), &CBatchWnd::Finished);
+    m_wnd->Run();
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(Errors(), QStringList{QStringLiteral(
+                           "第 2 行：输入 1（计算点压力） -2 bar(表压) 低于绝对零压（当地大气压 0.1 MPa）")});
+    const calc::RecordRow row = m_wnd->Results().Rows().at(0);
+    QCOMPARE(row.request.formulation, calc::Formulation::IF97);
+    QCOMPARE(row.request.in[0], 1.0);
+    QVERIFY(qAbs(row.request.in[1] - 300) < 1e-12);
+    QCOMPARE(Find<QTableView>("IDC_BATCH_RESULTS")->model()->index(0, 6).data().toString(), QStringLiteral("9.000000"));
+  }
+
+  void cancelStopsTheRunAndKeepsWhatWasCalculated() {
+    QString lines;
+    for (int i = 0; i < 40000; ++i) lines += QStringLiteral("2\t4\t%1\t2000\n").arg(100 + i % 200);
+    Input()->setPlainText(lines);
+    QSignalSpy finished(m_wnd.get(), &CBatchWnd::Finished);
+    m_wnd->Run();
+    QVERIFY(m_wnd->Running());
+    QVERIFY(!Find<QPushButton>("IDC_BATCH_RUN")->isEnabled());
+    QVERIFY(Find<QPushButton>("IDC_BATCH_CANCEL")->isEnabled());
+    // The window answers while the worker runs: the first chunks arrive and show.
+    QTRY_VERIFY(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value() > 0);
+    QTest::mouseClick(Find<QPushButton>("IDC_BATCH_CANCEL"), Qt::LeftButton);
+    QVERIFY(finished.count() == 1 || finished.wait(10000));
+    const int done = m_wnd->Results().rowCount();
+    QVERIFY2(done > 0 && done < 40000, qPrintable(QString::number(done)));
+    QCOMPARE(Find<QLabel>("IDC_BATCH_STATUS")->text(), QStringLiteral("已取消：计算了 %1 行。").arg(done));
+    QCOMPARE(m_record->Count(), std::int64_t(done));
+    QVERIFY(Find<QPushButton>("IDC_BATCH_RUN")->isEnabled());
+    QVERIFY(!m_wnd->Running());
+  }
+
+  void closingDuringARunStopsTheWorker() {
+    QString lines;
+    for (int i = 0; i < 40000; ++i) lines += QStringLiteral("2\t0\t1\t300\n");
+    Input()->setPlainText(lines);
+    m_wnd->Run();
+    QTRY_VERIFY(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value() > 0);
+    m_wnd.reset();  // joins the worker; its late chunks are dropped
+    QVERIFY(m_record->Count() < 40000);
+  }
+
+  void opensUtf8AndGb18030FilesAndSaysWhyItCannot() {
+    const QString text = QStringLiteral("饱和蒸汽,温度,200\n");
+    const QString utf8 = m_dir->filePath(QStringLiteral("a.csv"));
+    const QString gb = m_dir->filePath(QStringLiteral("b.csv"));
+    {
+      QFile file(utf8);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("\xEF\xBB\xBF" + text.toUtf8());
+    }
+    {
+      QFile file(gb);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      QStringEncoder encoder("GB18030");
+      QVERIFY(encoder.isValid());
+      const QByteArray bytes = encoder.encode(text);
+      QVERIFY(bytes != text.toUtf8());
+      file.write(bytes);
+    }
+    for (const QString& path : {utf8, gb}) {
+      Input()->clear();
+      CAsk::Script({path});
+      QTest::mouseClick(Find<QPushButton>("IDC_BATCH_OPEN"), Qt::LeftButton);
+      QCOMPARE(Input()->toPlainText(), text);
+    }
+    QVERIFY(!m_wnd->OpenFile(m_dir->filePath(QStringLiteral("none.csv"))));
+    const QStringList told = CAsk::TakeMessages();
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told[0].startsWith(QStringLiteral("无法读取文件 %1：").arg(m_dir->filePath(QStringLiteral("none.csv")))));
+  }
+
+ private:
+  template <class T>
+  T* Find(const char* id) const {
+    return m_wnd->findChild<T*>(QString::fromLatin1(id));
+  }
+  QPlainTextEdit* Input() const { return Find<QPlainTextEdit>("IDC_BATCH_INPUT"); }
+  QStringList Errors() const {
+    QStringList texts;
+    auto* list = Find<QListWidget>("IDC_BATCH_ERRORS");
+    for (int i = 0; i < list->count(); ++i) texts += list->item(i)->text();
+    return texts;
+  }
+
+  std::unique_ptr<QTemporaryDir> m_dir;
+  std::unique_ptr<CRecord> m_record;
+  std::unique_ptr<CBatchWnd> m_wnd;
+};
+
+QTEST_MAIN(TestBatchWnd)
+#include "batchwnd_test.moc"
