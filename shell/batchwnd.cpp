@@ -26,6 +26,8 @@ namespace {
 // Lines handed to the window at a time: often enough for a smooth progress bar, seldom enough
 // that the record takes them in few transactions.
 constexpr int kChunk = 250;
+// Chunks the worker may have handed over that the window has not taken yet.
+constexpr int kAhead = 2;
 
 QString Source() { return QStringLiteral("批量计算"); }
 
@@ -179,8 +181,16 @@ CBatchWnd::CBatchWnd(QWidget* parent, CRecord& record)
   resize(1000, 680);
 }
 
+void CBatchWnd::Job::Stop() {
+  {
+    const std::lock_guard lock(mutex);
+    cancel = true;
+  }
+  changed.notify_all();
+}
+
 CBatchWnd::~CBatchWnd() {
-  if (m_job) m_job->cancel = true;
+  if (m_job) m_job->Stop();
   if (m_worker.joinable()) m_worker.join();
 }
 
@@ -264,12 +274,19 @@ void CBatchWnd::Run() {
   // and the table live. A chunk that arrives after the window is gone is dropped.
   m_worker = std::thread([this, job = m_job, requests = std::move(requests), total] {
     int done = 0;
+    int sent = 0;
     while (done < total && !job->cancel) {
+      {
+        std::unique_lock lock(job->mutex);
+        job->changed.wait(lock, [&] { return job->cancel || sent - job->taken <= kAhead; });
+      }
+      if (job->cancel) break;
       std::vector<calc::Answer> answers;
       const int end = std::min(total, done + kChunk);
       for (int i = done; i < end && !job->cancel; ++i)
         answers.push_back(calc::Calculate(requests[std::size_t(i)]));
       done += int(answers.size());
+      ++sent;
       QMetaObject::invokeMethod(
           this,
           [this, answers = std::move(answers), done, total]() mutable {
@@ -294,10 +311,17 @@ void CBatchWnd::Take(std::vector<calc::Answer> answers, int done, int total) {
   m_model->Add(rows, {first, first + std::ptrdiff_t(rows.size())});
   m_progress->setValue(done);
   m_status->setText(QStringLiteral("已计算 %1 / %2 行").arg(done).arg(total));
+  if (m_job) {
+    {
+      const std::lock_guard lock(m_job->mutex);
+      ++m_job->taken;
+    }
+    m_job->changed.notify_all();
+  }
 }
 
 void CBatchWnd::Cancel() {
-  if (m_job) m_job->cancel = true;
+  if (m_job) m_job->Stop();
 }
 
 void CBatchWnd::End(bool cancelled) {

@@ -8,7 +8,9 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -71,8 +73,15 @@ class CBatchWnd : public QWidget {
   void Finished();
 
  private:
+  // What the worker and the window share during a run. The worker stays at most a few chunks
+  // ahead of the window, so a cancel stops it within those few and a busy window is not
+  // flooded with answers it has not shown yet.
   struct Job {
     std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    int taken = 0;  // chunks the window has taken, under mutex
+    void Stop();
   };
   void ChooseFile();
   void Take(std::vector<calc::Answer> answers, int done, int total);
