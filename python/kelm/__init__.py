@@ -4,7 +4,7 @@ arrays, in the calculator's units: MPa, ℃, kJ/kg, kJ/(kg·K), m³/kg, kg/m³, 
     >>> import kelm.if97
     >>> r = kelm.if97.pt([0.1, 16.7], [20.0, 538.0])
     >>> r["h"].round(3), r["phase"]
-    (array([  84.007, 3396.848]), array([1, 3], dtype=int8))
+    (array([  84.012, 3398.617]), array([1, 3], dtype=int8))
 
 Functions of both modules: pt(p, t), ph(p, h), ps(p, s), th(t, h), ts(t, s), sat_p(p), sat_t(t),
 isentropic_end(p1, t1, p2), expand(p1, t1, p2, eta). Arguments broadcast as in NumPy (scalars,

@@ -223,6 +223,8 @@ py::dict SaturationTable(std::size_t n, int threads, const Compute& compute) {
   return out.Take();
 }
 
+// The actual end in the plain columns, then the inlet, the isentropic end and the drops; all NaN
+// when the expansion fails, though its inlet may exist.
 py::dict ExpansionTable(Formulation f, std::size_t n, bool extras, int threads, Arg p1, Arg t1,
                         Arg p2, Arg eta) {
   Columns out(n);
@@ -235,7 +237,14 @@ py::dict ExpansionTable(Formulation f, std::size_t n, bool extras, int threads, 
   const Outcome outcome(out);
   const calc::Detail detail = DetailOf(extras);
   ForEach(n, threads, [&](std::size_t i) {
-    const calc::Expansion e = calc::Expand(f, p1[i], t1[i], p2[i], eta[i], detail);
+    calc::Expansion e = calc::Expand(f, p1[i], t1[i], p2[i], eta[i], detail);
+    if (e.status != Status::Ok) {
+      const Status status = e.status;
+      const double limit = e.limit;
+      e = calc::Expansion{};
+      e.status = status;
+      e.limit = limit;
+    }
     end.Write(i, e.end);
     inlet.Write(i, e.inlet);
     isentropic.Write(i, e.isentropicEnd);
