@@ -8,6 +8,7 @@
 #include <streambuf>
 #include <system_error>
 
+#include "cli/batchjobs.h"
 #include "form/calculation.h"
 #include "form/format.h"
 
@@ -188,7 +189,7 @@ std::string HelpText() {
     }
   }
   return "Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
-         "       kelm-calc --batch [FILE]\n"
+         "       kelm-calc --batch [--jobs N] [FILE]\n"
          "       kelm-calc --help | --version\n"
          "\n"
          "Water and steam properties (IFC-67) calculated by the same form as the desktop\n"
@@ -219,6 +220,8 @@ std::string HelpText() {
          "                  line, in order, as the lines are read. A line that cannot be read\n"
          "                  gives the line \"error<TAB>message\", and the message with the line\n"
          "                  number on standard error; the run goes on.\n"
+         "  --jobs N        with --batch: calculate on N threads (default: one per core),\n"
+         "                  the output the same as with one.\n"
          "  --help          show this text.\n"
          "  --version       show the version.\n"
          "\n"
@@ -233,9 +236,11 @@ std::string HelpText() {
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                    std::ostream& err) {
   bool help = false, version = false, batch = false, tsv = false;
+  int jobs = 0;  // 0: not given
   std::vector<std::string> operands;
   bool optionsEnded = false;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     // Only "--" options exist, so a negative number such as -5 is always an input.
     if (optionsEnded || arg.rfind("--", 0) != 0) {
       operands.push_back(arg);
@@ -249,6 +254,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       batch = true;
     } else if (arg == "--tsv") {
       tsv = true;
+    } else if (arg == "--jobs") {
+      if (++i == args.size() || !ParseJobs(args[i], jobs))
+        return UsageError(err, "--jobs takes a number of threads from 1 to 1024");
     } else {
       return UsageError(err, "unknown option " + Quote(arg));
     }
@@ -262,16 +270,18 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     return kExitOk;
   }
 
+  if (jobs != 0 && !batch) return UsageError(err, "--jobs only with --batch");
   if (batch) {
+    if (jobs == 0) jobs = DefaultJobs();
     if (operands.size() > 1) return UsageError(err, "--batch takes at most one FILE");
-    if (operands.empty() || operands[0] == "-") return RunBatch(in, out, err);
+    if (operands.empty() || operands[0] == "-") return RunBatchJobs(in, out, err, jobs);
     const std::string& path = operands[0];
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       return UsageError(err, Quote(path) + " is a directory");
     std::ifstream file(path, std::ios::binary);
     if (!file) return UsageError(err, "cannot open " + Quote(path));
-    return RunBatch(file, out, err);
+    return RunBatchJobs(file, out, err, jobs);
   }
 
   if (operands.empty()) return UsageError(err, "missing ITEM and MODE");
