@@ -127,3 +127,20 @@ def test_the_gil_is_released_while_computing():
     duration = last - begin
     # Holding the GIL, the call would stop this loop for its whole duration.
     assert duration > 0.05 and max(gaps) < duration / 2, (max(gaps), duration)
+
+
+def resident_mib():
+    with open("/proc/self/status") as status:
+        return next(int(line.split()[1]) / 1024 for line in status if line.startswith("VmRSS:"))
+
+
+@pytest.mark.slow
+def test_resident_memory_stays_flat_over_100_calls_on_a_million_points():
+    p, t = np.full(1_000_000, 16.7), np.linspace(20.0, 600.0, 1_000_000)
+    for call in range(100):
+        r = kelm.if97.th(t[:1000], 2000.0) if call % 10 == 0 else kelm.if97.pt(p, t, threads=2)
+        if call == 9:
+            settled = resident_mib()
+    assert r["status"].size == 1_000_000
+    # One call's result is 120 MiB; a leak of results, or of anything per element, shows at once.
+    assert resident_mib() - settled < 16
