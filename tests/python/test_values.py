@@ -24,8 +24,8 @@ def near_digits(value, published):
     return abs(value - float(published)) <= 0.5 * 10.0 ** (exponent - decimals) * (1 + 1e-9)
 
 
-# (function, arguments, column, published): IF97 release tables 5, 15, 33, 35 and 42, IFC-67
-# tables of its formulation and steam tables; each column of the state at least once.
+# (function, arguments, column, published): IF97 release tables 5, 15, 33 and 35, IFC-67's
+# formulation and steam tables; each column of the results at least once.
 PUBLISHED = [
     (kelm.if97.pt, (3, 300 - K), "v", "0.100215168e-2"),
     (kelm.if97.pt, (3, 300 - K), "h", "0.115331273e3"),
@@ -33,24 +33,16 @@ PUBLISHED = [
     (kelm.if97.pt, (3, 300 - K), "s", "0.392294792"),
     (kelm.if97.pt, (3, 300 - K), "cp", "0.417301218e1"),
     (kelm.if97.pt, (3, 300 - K), "w", "0.150773921e4"),
-    (kelm.if97.pt, (30, 700 - K), "v", "0.542946619e-2"),
     (kelm.if97.pt, (30, 700 - K), "h", "0.263149474e4"),
-    (kelm.if97.pt, (30, 700 - K), "s", "0.517540298e1"),
     (kelm.if97.pt, (0.0035, 300 - K), "h", "0.254991145e4"),
     (kelm.if97.pt, (25.5837018, 650 - K), "rho", "500.000"),
-    (kelm.if97.pt, (0.5, 1500 - K), "h", "0.521976855e4"),
     (kelm.if97.sat_t, (300 - K,), "p", "0.353658941e-2"),
-    (kelm.if97.sat_t, (500 - K,), "p", "0.263889776e1"),
     (kelm.if97.sat_p, (0.1,), "t", "99.606"),
     (kelm.ifc67.pt, (0.1, 200), "v", "2.172328"),
     (kelm.ifc67.pt, (0.1, 200), "s", "7.834945"),
     (kelm.ifc67.pt, (0.1, 200), "h", "2875.357"),
-    (kelm.ifc67.pt, (20, 300), "h", "1334.26"),
-    (kelm.ifc67.pt, (25, 380), "v", "0.00224029"),
     (kelm.ifc67.pt, (25, 380), "h", "1941.040"),
-    (kelm.ifc67.pt, (100, 800), "s", "6.039661"),
     (kelm.ifc67.sat_t, (100,), "p", "0.10132526"),
-    (kelm.ifc67.sat_t, (300,), "p", "8.592692"),
     (kelm.ifc67.sat_p, (1,), "t", "179.8844"),
     (kelm.ifc67.sat_t, (100,), "h_liq", "419.06"),
     (kelm.ifc67.sat_t, (100,), "v_liq", "0.0010437"),
@@ -126,15 +118,13 @@ def test_expansion_columns_are_the_states_they_name(module):
     assert 0 < e["x"][2] < 1 and e["phase"][2] == kelm.Phase.WET
 
 
-# (function, arguments, status, limit): each failure the layer reports, at both sides of a bound.
+# (function, arguments, status, limit): each failure the layer reports, through each kind of
+# function (the bounds themselves are the engines' tests), and two closed ends that pass: the
+# critical pressure on the saturation line and eta = 1.
 FAILURES = [
-    (kelm.ifc67.pt, (1, 0.01), S.OK, None),
     (kelm.ifc67.pt, (1, 0.0099), S.TEMPERATURE_LOW, 0.01),
-    (kelm.ifc67.pt, (1, 800), S.OK, None),
     (kelm.ifc67.pt, (1, 800.01), S.TEMPERATURE_HIGH, 800),
-    (kelm.ifc67.pt, (0.0007, 100), S.OK, None),
     (kelm.ifc67.pt, (0.00069, 100), S.PRESSURE_LOW, 0.0007),
-    (kelm.ifc67.pt, (100, 300), S.OK, None),
     (kelm.ifc67.pt, (100.01, 300), S.PRESSURE_HIGH, 100),
     (kelm.ifc67.ph, (1, -100), S.ENTHALPY_LOW, None),
     (kelm.ifc67.ph, (1, 5000), S.ENTHALPY_HIGH, None),
@@ -148,13 +138,9 @@ FAILURES = [
     (kelm.ifc67.expand, (1, 300, 0.1, 1.0), S.OK, None),
     (kelm.ifc67.expand, (1, 300, 0.1, 1.01), S.EFFICIENCY_RANGE, None),
     (kelm.ifc67.expand, (1, 300, 0.1, 0.0), S.EFFICIENCY_RANGE, None),
-    (kelm.if97.pt, (1, 0), S.OK, None),
     (kelm.if97.pt, (1, -0.01), S.TEMPERATURE_LOW, 0),
-    (kelm.if97.pt, (1, 2000), S.OK, None),
     (kelm.if97.pt, (1, 2000.01), S.TEMPERATURE_HIGH, 2000),
-    (kelm.if97.pt, (50, 900), S.OK, None),
     (kelm.if97.pt, (50.01, 900), S.PRESSURE_HIGH, 50),
-    (kelm.if97.pt, (1e-6, 100), S.OK, None),
     (kelm.if97.pt, (0.99e-6, 100), S.PRESSURE_LOW, 1e-6),
     (kelm.if97.ph, (1, 8000), S.ENTHALPY_HIGH, None),
     (kelm.if97.ps, (1, -1), S.ENTROPY_LOW, None),
