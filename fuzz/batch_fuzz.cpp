@@ -1,6 +1,7 @@
 // libFuzzer harness of kelm-calc --batch on any bytes. Checked: one output line per calculation
 // line, "error<TAB>" and a message the error stream repeats with the line's number, or 7 fields
-// (12 with two solutions); status 2 exactly with an error; clean UTF-8 output and messages.
+// (12 with two solutions); status 2 exactly with an error; clean UTF-8 output and messages; the
+// same on three threads (--jobs 3).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batchjobs.h"
 #include "cli/calccli.h"
 
 namespace {
@@ -90,5 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(e == errors.size(), "messages without error lines");
   Require(status == (e > 0 ? kelmcli::kExitUsage : kelmcli::kExitOk), "exit status");
+
+  // On three threads: the same bytes, messages and status.
+  std::istringstream again(input);
+  std::ostringstream jobsOut, jobsErr;
+  Require(kelmcli::RunBatchJobs(again, jobsOut, jobsErr, 3) == status, "--jobs: exit status");
+  Require(jobsOut.str() == output && jobsErr.str() == messages, "--jobs: output or messages");
   return 0;
 }
