@@ -66,10 +66,16 @@ class Batch {
   Batch(std::ostream& out, std::ostream& err, int jobs)
       : out_(out), err_(err), ring_(kSlotsPerJob * jobs) {}
 
-  // The next calculation line, once a slot is free; false once the writing has stopped.
+  // The next calculation line, once a slot is free; false once the writing has stopped. A
+  // full ring is left to drain to half before reading on, so that the reader is not woken for
+  // every line written.
   bool Put(long long number, std::string& line, bool tooLong) {
     std::unique_lock lock(mutex_);
-    slotFreed_.wait(lock, [&] { return stopped_ || read_ - written_ < ring_.size(); });
+    if (read_ - written_ == ring_.size()) {
+      readerWaiting_ = true;
+      slotFreed_.wait(lock, [&] { return stopped_ || read_ - written_ <= ring_.size() / 2; });
+      readerWaiting_ = false;
+    }
     if (stopped_) return false;
     Slot& slot = ring_[read_ % ring_.size()];
     slot.number = number;
@@ -133,7 +139,7 @@ class Batch {
         if (!slot.error.empty()) status_ = kExitUsage;
         ++written_;
         unflushed = true;
-        slotFreed_.notify_one();
+        if (readerWaiting_ && read_ - written_ <= ring_.size() / 2) slotFreed_.notify_one();
         continue;
       }
       const bool finished = ended_ && written_ == read_;
@@ -180,7 +186,7 @@ class Batch {
   std::condition_variable lineRead_, slotFreed_, lineDone_;
   std::vector<Slot> ring_;
   std::size_t read_ = 0, taken_ = 0, written_ = 0;
-  bool ended_ = false, stopped_ = false;
+  bool ended_ = false, stopped_ = false, readerWaiting_ = false;
   int status_ = kExitOk;
 };
 
