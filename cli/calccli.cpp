@@ -10,6 +10,7 @@
 
 #include "calc/selfcheck.h"
 #include "calc/table.h"
+#include "cli/batchjobs.h"
 #include "cli/expand.h"
 #include "cli/steamtable.h"
 #include "cli/workbook.h"
@@ -174,7 +175,8 @@ std::string HelpText() {
          "       kelm-calc --batch [FILE]\n"
          "       kelm-calc [--formulation ifc67|if97] [--compare] [--explain] [--tsv]\n"
          "                 ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n"
-         "       kelm-calc --batch [--formulation ifc67|if97] [--compare] [--explain] [FILE]\n"
+         "       kelm-calc --batch [--jobs N] [--formulation ifc67|if97] [--compare] [--explain]\n"
+         "                 [FILE]\n"
          "       kelm-calc [--batch] [--units UNITS] [--xlsx FILE] … (with the options above)\n"
          "       kelm-calc --selfcheck | --help | --version\n"
          "\n"
@@ -205,7 +207,9 @@ std::string HelpText() {
          "                  does not use are ignored. Writes one --tsv line per calculation\n"
          "                  line, in order, as the lines are read. A line that cannot be read\n"
          "                  gives the line \"error<TAB>message\", and the message with the line\n"
-         "                  number on standard error; the run goes on.\n" +
+         "                  number on standard error; the run goes on.\n"
+         "  --jobs N        with --batch: calculate on N threads (default: one per core),\n"
+         "                  the output the same as with one.\n" +
          FormulationHelp() +
          "  --help          show this text.\n"
          "  --version       show the version.\n"
@@ -229,7 +233,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     const std::string& arg = args[i];
     if (arg == "--" || arg == "--version") break;
     if (arg.rfind("--", 0) == 0) {
-      const bool valued = arg == "--formulation" || arg == "--units" || arg == "--xlsx";
+      const bool valued =
+          arg == "--formulation" || arg == "--units" || arg == "--xlsx" || arg == "--jobs";
       i += valued ? 1 : 0;
       continue;
     }
@@ -241,6 +246,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
   bool help = false, version = false, batch = false, tsv = false, selfcheck = false;
   Options options;
   std::string xlsx;
+  int jobs = 0;  // 0: not given
   std::vector<std::string> operands;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -278,8 +284,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       const bool units = arg.rfind("--units", 0) == 0;
       const bool joined = arg.find('=') != std::string::npos;
       if (!joined && i + 1 == args.size())
-        return UsageError(
-            err, units ? "--units needs units such as p=barg,t=K" : "--xlsx needs a FILE");
+        return UsageError(err,
+                          units ? "--units needs units such as p=barg,t=K" : "--xlsx needs a FILE");
       const std::string value = joined ? arg.substr(arg.find('=') + 1) : args[++i];
       std::string error;
       if (!units) {
@@ -290,6 +296,12 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
       } else {
         return UsageError(err, error);
       }
+    } else if (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0) {
+      const bool joined = arg != "--jobs";
+      if (!joined && ++i == args.size())
+        return UsageError(err, "--jobs takes a number of threads from 1 to 1024");
+      if (!ParseJobs(joined ? arg.substr(7) : args[i], jobs))
+        return UsageError(err, "--jobs takes a number of threads from 1 to 1024");
     } else {
       return UsageError(err, "unknown option " + Quote(arg));
     }
@@ -319,17 +331,19 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     }
     return status;
   };
+  if (jobs != 0 && !batch) return UsageError(err, "--jobs only with --batch");
   if (batch) {
+    if (jobs == 0) jobs = DefaultJobs();
     if (operands.size() > 1) return UsageError(err, "--batch takes at most one FILE");
     if (operands.empty() || operands[0] == "-")
-      return finish(RunBatch(in, out, err, options, book));
+      return finish(RunBatchJobs(in, out, err, jobs, options, book));
     const std::string& path = operands[0];
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       return UsageError(err, Quote(path) + " is a directory");
     std::ifstream file(path, std::ios::binary);
     if (!file) return UsageError(err, "cannot open " + Quote(path));
-    return finish(RunBatch(file, out, err, options, book));
+    return finish(RunBatchJobs(file, out, err, jobs, options, book));
   }
 
   if (operands.empty()) return UsageError(err, "missing ITEM and MODE");

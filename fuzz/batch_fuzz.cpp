@@ -1,6 +1,7 @@
 // libFuzzer harness of kelm-calc --batch on any bytes. Checked: one output line per calculation
 // line, "error<TAB>" and a message the error stream repeats with the line's number, or 7 fields
-// (12 with two solutions); status 2 exactly with an error; clean UTF-8 output and messages.
+// (12 with two solutions); status 2 exactly with an error; clean UTF-8 output and messages; the
+// same on three threads (--jobs 3).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batchjobs.h"
 #include "cli/calccli.h"
 
 namespace {
@@ -91,11 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(e == errors.size(), "messages without error lines");
   Require(status == (e > 0 ? kelmcli::kExitUsage : kelmcli::kExitOk), "exit status");
 
+  // On three threads: the same bytes, messages and status.
+  std::istringstream threaded(input);
+  std::ostringstream jobsOut, jobsErr;
+  Require(kelmcli::RunBatchJobs(threaded, jobsOut, jobsErr, 3) == status, "--jobs: exit status");
+  Require(jobsOut.str() == output && jobsErr.str() == messages, "--jobs: output or messages");
+
   // The same lines through both formulations side by side, with the reasons: the same lines read,
-  // the same errors, one line each, clean text.
-  for (const kelmcli::Options options :
-       {kelmcli::Options{calc::Formulation::IF97, false, true},
-        kelmcli::Options{calc::Formulation::IFC67, true, true}}) {
+  // the same errors, one line each, clean text; on two threads the same bytes.
+  for (const kelmcli::Options options : {kelmcli::Options{calc::Formulation::IF97, false, true},
+                                         kelmcli::Options{calc::Formulation::IFC67, true, true}}) {
     std::istringstream again(input);
     std::ostringstream out2, err2;
     Require(kelmcli::RunBatch(again, out2, err2, options) == status, "exit status with options");
@@ -105,6 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t k = 0; k < lines2.size(); ++k)
       Require(lines2[k].starts_with("error\t") == results[k].starts_with("error\t"),
               "error lines differ with options", lines2[k]);
+    std::istringstream twice(input);
+    std::ostringstream out3, err3;
+    Require(kelmcli::RunBatchJobs(twice, out3, err3, 2, options) == status &&
+                out3.str() == out2.str() && err3.str() == err2.str(),
+            "--jobs with options: output, messages or status");
   }
   return 0;
 }

@@ -2,10 +2,10 @@
 # The test suite under a sanitizer; any report stops the test that made it.
 #   bash scripts/sanitize.sh address   every suite with AddressSanitizer and
 #                                      UndefinedBehaviorSanitizer, in build-asan
-#   bash scripts/sanitize.sh thread    the engine, form and command-line suites (the batch on
-#                                      four threads among them) with ThreadSanitizer, in
-#                                      build-tsan; Qt's own code is not instrumented, so the
-#                                      window tests are left out there
+#   bash scripts/sanitize.sh thread    the engine, form, command-line and Python suites (the
+#                                      batch and the package on several threads among them)
+#                                      with ThreadSanitizer, in build-tsan; Qt's own code is
+#                                      not instrumented, so the window tests are left out there
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
