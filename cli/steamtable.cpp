@@ -79,7 +79,7 @@ std::string SteamTableHelp() {
          "                  quantity in IFC-67, IF97 and their difference. --tsv: the table as\n"
          "                  tab-separated lines with a caption line.\n"
          "Options of expand and table:\n"
-         "  --formulation ifc67|if97, --compare as above; --units SPEC for inputs and\n"
+         "  --formulation ifc67|if97, --compare as above; --units UNITS for inputs and\n"
          "  outputs (p=MPa|kPa|bar|kgf with g for gauge, atm=MPa, t=C|K, h=kJ|kcal, v=v|rho,\n"
          "  e.g. --units p=bar,t=K); --tsv; --xlsx FILE also writes the table to a workbook\n"
          "  with a sheet that states the program, formulation, units and date.\n";
