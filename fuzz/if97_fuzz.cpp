@@ -1,5 +1,5 @@
 // libFuzzer harness of the IF97 engine. The bytes choose up to eight calls and their arguments:
-// raw bit patterns, NaN, infinities, −0 and denormals (fuzz_input.h), IF97's range limits and
+// raw bit patterns, NaN, infinities, −0 and denormals, values spread over a quantity's range, IF97's range limits and
 // region boundaries nudged by ulps or decimal offsets, pressures on the saturation line and the
 // 2–3 boundary of a temperature, and h or s of states next to them.
 //
@@ -9,20 +9,61 @@
 // 1e-9), roots sorted by pressure and each the basic equation's value at its (p, t); a state
 // from (p, t) is found again from its h and from its s.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 
-#include "fuzz/fuzz_input.h"
 #include "if97/detail/lines.h"
 #include "if97/if97.h"
 
 namespace {
 
 using namespace if97;
-using fuzz::Input;
-using fuzz::Quantity;
+
+enum class Quantity { T, P, H, S };
+
+// The bytes read as choices and numbers; past the end every byte reads 0.
+class Input {
+ public:
+  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+  bool Empty() const { return m_pos >= m_size; }
+  std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+  // Raw bits, a special value, or spread over the quantity's range and a little beyond it.
+  double Double(Quantity q) {
+    static constexpr double kSpecial[] = {NAN, INFINITY, -INFINITY, 0.0, -0.0, DBL_TRUE_MIN,
+                                          DBL_MAX, -1};
+    static constexpr double kTop[] = {2100, 110, 4500, 13};  // ℃, MPa, kJ/kg, kJ/(kg·K)
+    const std::uint8_t how = Byte();
+    double v = 0;
+    if (how < 32) {
+      if (m_pos + 8 <= m_size) std::memcpy(&v, m_data + m_pos, 8), m_pos += 8;
+      return v;
+    }
+    if (how < 64) return kSpecial[Byte() % std::size(kSpecial)];
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) bits = bits << 8 | Byte();
+    return -0.05 * kTop[int(q)] + 1.1 * kTop[int(q)] * (bits / 4294967295.0);
+  }
+  // v moved by up to eight ulps either way.
+  double Ulps(double v) {
+    const int n = std::int8_t(Byte()) % 9;
+    for (int i = 0; i < std::abs(n); ++i) v = std::nextafter(v, n * INFINITY);
+    return v;
+  }
+  // v moved by n·10^−e, n up to eight either way: either side of a tolerance.
+  double Offset(double v) {
+    const int n = std::int8_t(Byte()) % 9;
+    return v + n * std::pow(10.0, -(Byte() % 16));
+  }
+
+ private:
+  const std::uint8_t* m_data;
+  std::size_t m_size, m_pos = 0;
+};
 
 [[noreturn]] void Fail(const char* what, double a, double b) {
   std::fprintf(stderr, "if97_fuzz: %s (args %.17g, %.17g)\n", what, a, b);
@@ -45,7 +86,7 @@ double Nudged(Input& in, double v) {
   }
 }
 
-// A value of fuzz_input.h (raw bits, specials, spread) or one of IF97's own, nudged.
+// Any double (raw bits, specials, spread) or one of IF97's own values, nudged.
 double Temperature(Input& in) {
   static constexpr double kT[] = {0, 2, 100, 250, 350, 373.946, 373.9459, 590, 800, 2000};
   return in.Byte() < 96 ? in.Double(Quantity::T) : Nudged(in, kT[in.Byte() % std::size(kT)]);
