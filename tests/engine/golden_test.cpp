@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -358,19 +359,14 @@ void SaturationProperties(Family& f, Random&) {
 }
 
 void EntryPoints(Family& f, Random& rnd) {
-  struct Named {
-    const char* name;
-    double (*fn)(float, int*);
-    bool pressure;
-  };
-  const Named entries[] = {
-      {"SatTByP", SatTByP, true},            {"SatPByT", SatPByT, false},
-      {"SatWaterHByP", SatWaterHByP, true},  {"SatWaterSByP", SatWaterSByP, true},
-      {"SatWaterVByP", SatWaterVByP, true},  {"SatWaterHByT", SatWaterHByT, false},
-      {"SatWaterVByT", SatWaterVByT, false}, {"SatWaterSByT", SatWaterSByT, false},
-      {"SatSteamHByP", SatSteamHByP, true},  {"SatSteamSByP", SatSteamSByP, true},
-      {"SatSteamVByP", SatSteamVByP, true},  {"SatSteamHByT", SatSteamHByT, false},
-  };
+  using Entry = std::pair<const char*, double (*)(float, int*)>;
+  const Entry atP[] = {{"SatTByP", SatTByP},           {"SatWaterHByP", SatWaterHByP},
+                       {"SatWaterSByP", SatWaterSByP}, {"SatWaterVByP", SatWaterVByP},
+                       {"SatSteamHByP", SatSteamHByP}, {"SatSteamSByP", SatSteamSByP},
+                       {"SatSteamVByP", SatSteamVByP}};
+  const Entry atT[] = {{"SatPByT", SatPByT},           {"SatWaterHByT", SatWaterHByT},
+                       {"SatWaterVByT", SatWaterVByT}, {"SatWaterSByT", SatWaterSByT},
+                       {"SatSteamHByT", SatSteamHByT}};
   std::vector<float> p10s, ts;
   for (double p : LogGrid(0.0069, 221.3)) p10s.push_back(float(p));
   for (float p : {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f}) p10s.push_back(p);
@@ -380,10 +376,8 @@ void EntryPoints(Family& f, Random& rnd) {
   for (int byP = 1; byP >= 0; --byP) {
     for (float x : byP ? p10s : ts) {
       engine_memo::ResetAll();
-      for (const Named& e : entries) {
-        if (e.pressure != bool(byP)) continue;
-        f.Add(e.name, {double(x)}, [&] { int st = -1; return Out{e.fn(x, &st), st, CalcStatus}; });
-      }
+      for (const Entry& e : byP ? std::span<const Entry>(atP) : std::span<const Entry>(atT))
+        f.Add(e.first, {double(x)}, [&] { int s = -1; return Out{e.second(x, &s), s, CalcStatus}; });
     }
   }
   // The isentropic end point, its order and minimum checks included.
