@@ -377,7 +377,8 @@ void EntryPoints(Family& f, Random& rnd) {
     for (float x : byP ? p10s : ts) {
       engine_memo::ResetAll();
       for (const Entry& e : byP ? std::span<const Entry>(atP) : std::span<const Entry>(atT))
-        f.Add(e.first, {double(x)}, [&] { int s = -1; return Out{e.second(x, &s), s, CalcStatus}; });
+        f.Add(e.first, {double(x)},
+              [&] { int s = -1; return Out{e.second(x, &s), s, CalcStatus}; });
     }
   }
   // The isentropic end point, its order and minimum checks included.
