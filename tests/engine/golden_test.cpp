@@ -5,14 +5,14 @@
 // their exact results (hex floats), so that a failure names an input and the bits that changed.
 //   KELM_GOLDEN_DUMP=file   writes every row, for diffing two builds
 //   KELM_GOLDEN_WRITE=file  writes a new golden file (after a deliberate change of results)
+#include <bit>
+#include <concepts>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <map>
-#include <sstream>
+#include <span>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "engine/detail/memo.h"
@@ -20,43 +20,30 @@
 
 namespace {
 
+std::string Hex(double x) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%a", x);
+  return text;
+}
+
 // What one call produced, in order: doubles by their bits, integers widened to 64 bits.
 struct Out {
   std::vector<unsigned char> raw;
   std::string text;
   template <class... T>
-  explicit Out(T... values) {
-    (Put(values), ...);
-  }
+  explicit Out(T... values) { (Put(values), ...); }
   void Bytes(std::uint64_t v) {
-    for (int k = 0; k < 8; ++k) raw.push_back(static_cast<unsigned char>(v >> (8 * k)));
+    for (int k = 0; k < 64; k += 8) raw.push_back(static_cast<unsigned char>(v >> k));
   }
-  void Put(double x) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    Bytes(bits);
-    char t[40];
-    std::snprintf(t, sizeof t, " %a", x);
-    text += t;
-  }
-  template <class I>
-  void Put(I x) requires std::is_integral_v<I> {
-    Bytes(static_cast<std::uint64_t>(static_cast<long long>(x)));
+  void Put(double x) { Bytes(std::bit_cast<std::uint64_t>(x)), text += " " + Hex(x); }
+  template <std::integral I>
+  void Put(I x) {
+    Bytes(std::uint64_t(static_cast<long long>(x)));
     text += " " + std::to_string(static_cast<long long>(x));
   }
 };
 
-std::string Args(const char* name, std::initializer_list<double> args) {
-  std::string text = std::string(name) + "(";
-  for (double a : args) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%s%a", text.back() == '(' ? "" : ", ", a);
-    text += buf;
-  }
-  return text + ")";
-}
-
-// The golden file's lines of each family, without the family: "digest", the row count and the
+// The golden file's lines by family, without the family: "digest", the row count and the
 // digest; or a row's index, its call and its results.
 const std::map<std::string, std::vector<std::string>>& GoldenFile() {
   static const auto golden = [] {
@@ -71,49 +58,44 @@ const std::map<std::string, std::vector<std::string>>& GoldenFile() {
   return golden;
 }
 
-class Family {
- public:
-  explicit Family(std::string name) : m_name(std::move(name)) {}
+struct Family {
+  std::string name;
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  std::vector<std::string> rows;
 
   // One call: the status word poisoned first (a function that ORs instead of assigning shows),
   // then `call` returns what to record.
   template <class F>
-  void Add(const char* name, std::initializer_list<double> args, F call) {
+  void Add(const char* fn, std::initializer_list<double> args, F call) {
     CalcStatus = 0xFFFFu;
     const Out out = call();
-    for (unsigned char c : out.raw) m_hash = (m_hash ^ c) * 0x100000001b3ull;
-    m_rows.push_back(std::to_string(m_rows.size()) + '\t' + Args(name, args) + '\t' +
-                     out.text.substr(1));
+    for (unsigned char c : out.raw) hash = (hash ^ c) * 0x100000001b3ull;
+    std::string row = std::to_string(rows.size()) + '\t' + fn + '(';
+    for (double a : args) row += (row.back() == '(' ? "" : ", ") + Hex(a);
+    rows.push_back(row + ")\t" + out.text.substr(1));
   }
 
-  ~Family() {
+  void Check() const {
     char digest[64];
-    std::snprintf(digest, sizeof digest, "digest\t%zu\t%016llx", m_rows.size(),
-                  static_cast<unsigned long long>(m_hash));
-    const auto golden = GoldenFile().find(m_name);
-    if (golden == GoldenFile().end()) ADD_FAILURE() << "nothing recorded for " << m_name;
-    for (const std::string& line : golden == GoldenFile().end() ? m_rows : golden->second) {
-      if (line.rfind("digest", 0) == 0) {
-        EXPECT_EQ(line, digest) << m_name << ": results changed; KELM_GOLDEN_DUMP shows every row";
-      } else {
-        const std::size_t index = std::stoul(line);
-        EXPECT_EQ(index < m_rows.size() ? m_rows[index] : "", line) << m_name;
-      }
+    std::snprintf(digest, sizeof digest, "digest\t%zu\t%016llx", rows.size(),
+                  static_cast<unsigned long long>(hash));
+    const auto golden = GoldenFile().find(name);
+    if (golden == GoldenFile().end()) ADD_FAILURE() << "nothing recorded for " << name;
+    for (const std::string& line : golden == GoldenFile().end() ? rows : golden->second) {
+      if (line.rfind("digest", 0) == 0)
+        EXPECT_EQ(line, digest) << name << ": results changed; KELM_GOLDEN_DUMP shows every row";
+      else  // a row names its index
+        EXPECT_EQ(std::stoul(line) < rows.size() ? rows[std::stoul(line)] : "", line) << name;
     }
     std::ofstream dump, write;
     if (const char* path = std::getenv("KELM_GOLDEN_DUMP")) dump.open(path, std::ios::app);
     if (const char* path = std::getenv("KELM_GOLDEN_WRITE")) write.open(path, std::ios::app);
-    write << m_name << '\t' << digest << '\n';
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-      dump << m_name << '\t' << m_rows[i] << '\n';
-      if (i % (m_rows.size() / 12 + 1) == 0) write << m_name << '\t' << m_rows[i] << '\n';
+    write << name << '\t' << digest << '\n';
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      dump << name << '\t' << rows[i] << '\n';
+      if (i % (rows.size() / 12 + 1) == 0) write << name << '\t' << rows[i] << '\n';
     }
   }
-
- private:
-  std::string m_name;
-  std::uint64_t m_hash = 0xcbf29ce484222325ull;
-  std::vector<std::string> m_rows;
 };
 
 // splitmix64: the same doubles from every compiler and standard library.
@@ -137,14 +119,25 @@ struct Random {
       if (x <= b) return x;
     }
   }
+  template <class F>
+  std::vector<double> Draws(int count, F draw) {
+    std::vector<double> out;
+    for (int k = 0; k < count; ++k) out.push_back(draw(*this));
+    return out;
+  }
 };
 
+// The parts one after the other (a braced list evaluates them in order, random draws included).
+std::vector<double> Cat(std::initializer_list<std::vector<double>> parts) {
+  std::vector<double> out;
+  for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
 std::vector<double> Grid(double from, double to, int count) {
   std::vector<double> out;
   for (int k = 0; k < count; ++k) out.push_back(from + (to - from) * k / (count - 1));
   return out;
 }
-
 // Ten points a decade, from `from` up to `to`.
 std::vector<double> LogGrid(double from, double to) {
   std::vector<double> out;
@@ -153,7 +146,6 @@ std::vector<double> LogGrid(double from, double to) {
       if (decade * m <= to) out.push_back(decade * m);
   return out;
 }
-
 // Each value with its two neighbours, then values beyond the range.
 std::vector<double> WithNeighbours(std::initializer_list<double> values,
                                    std::initializer_list<double> beyond) {
@@ -182,42 +174,40 @@ std::vector<double> EdgePressures() {
                         {0.00069, -3.0, 100.0001, 200.0, NAN, INFINITY});
 }
 
-TEST(Golden, SaturationLine) {
-  Random rnd;
-  Family f("SaturationLine");
-  std::vector<double> ts = Grid(-0.5, 375, 4000);
-  for (double t : EdgeTemperatures()) ts.push_back(t);
-  for (int k = 0; k < 4000; ++k) ts.push_back(rnd.Uniform(0.01, 374.1501));
+struct Point {
+  double t, p;
+};
+
+void AddPointProp(Family& f, double t, double p, int kind) {
+  f.Add("PointProp", {t, p, double(kind)},
+        [&] { int state = -1; return Out{PointProp(t, p, kind, state), CalcStatus, state}; });
+}
+
+void SaturationLine(Family& f, Random& rnd) {
+  const auto ts = Cat({Grid(-0.5, 375, 4000), EdgeTemperatures(),
+                       rnd.Draws(4000, [](Random& r) { return r.Uniform(0.01, 374.1501); })});
   for (double t : ts) {
     f.Add("SatPressureReduced", {t}, [&] { return Out{SatPressureReduced(t)}; });
     f.Add("SatPressure", {t}, [&] { return Out{SatPressure(t), CalcStatus}; });
   }
   // Searched pressures, each asked twice in a row (the second from the memo), and the saturation
   // pressures of temperatures fed back.
-  std::vector<double> ps = LogGrid(0.0006, 22.2);
-  for (double p : Grid(0.0006, 22.2, 1000)) ps.push_back(p);
-  for (double p : EdgePressures()) ps.push_back(p);
-  for (int k = 0; k < 500; ++k) ps.push_back(SatPressure(rnd.Uniform(0.5, 374.15)));
-  for (int k = 0; k < 500; ++k) ps.push_back(rnd.LogUniform(0.0007, 22.12));
+  const auto ps =
+      Cat({LogGrid(0.0006, 22.2), Grid(0.0006, 22.2, 1000), EdgePressures(),
+           rnd.Draws(500, [](Random& r) { return SatPressure(r.Uniform(0.5, 374.15)); }),
+           rnd.Draws(500, [](Random& r) { return r.LogUniform(0.0007, 22.12); })});
   for (double p : ps) {
     engine_memo::ResetAll();
     for (int again = 0; again < 2; ++again) {
-      f.Add("SatTemperature", {p}, [&] {
-        int steps = -1;
-        const double t = SatTemperature(p, &steps);
-        return Out{t, CalcStatus, steps};
-      });
+      f.Add("SatTemperature", {p},
+            [&] { int steps = -1; return Out{SatTemperature(p, &steps), CalcStatus, steps}; });
     }
   }
 }
 
-TEST(Golden, RegionSelection) {
-  Family f("RegionSelection");
-  std::vector<double> ts = Grid(-1, 810, 300);
-  for (double t : EdgeTemperatures()) ts.push_back(t);
-  std::vector<double> ps = LogGrid(0.0005, 120);
-  for (double p : EdgePressures()) ps.push_back(p);
-  for (double t : ts) {
+void RegionSelection(Family& f, Random&) {
+  const auto ps = Cat({LogGrid(0.0005, 120), EdgePressures()});
+  for (double t : Cat({Grid(-1, 810, 300), EdgeTemperatures()})) {
     f.Add("BoundaryL", {t}, [&] { return Out{BoundaryL(t)}; });
     std::vector<double> tps = ps;
     // On the saturation line and the L-line, and just beside them.
@@ -228,36 +218,29 @@ TEST(Golden, RegionSelection) {
   }
 }
 
-TEST(Golden, SubregionEquations) {
-  Random rnd;
-  Family f("SubregionEquations");
-  // Subregions 1 and 2 over the whole state range; 3 and 4 at a temperature and a volume, from
-  // liquid-like to steam-like volumes; every kind, the unhandled ones too.
+// Subregions 1 and 2 over the whole state range; 3 and 4 at a temperature and a volume, from
+// liquid-like to steam-like volumes; every kind, the unhandled ones too.
+void SubregionEquations(Family& f, Random& rnd) {
   for (int sub = 0; sub < 2; ++sub) {
     for (int k = 0; k < 6000; ++k) {
       const double t = sub == 0 ? rnd.Uniform(0.01, k < 3000 ? 350 : 800)
                                 : (k < 3000 ? rnd.Uniform(350, 374.15) : rnd.Uniform(340, 600));
       const double x = sub == 0 ? rnd.LogUniform(0.0007, 100) : rnd.LogUniform(0.0009, 0.05);
       for (int kind = 0; kind <= 5; ++kind) {
-        const std::initializer_list<double> args = {t, x, double(kind)};
+        const auto a = {t, x, double(kind)};
         if (sub == 0) {
-          f.Add("Region1Reduced", args, [&] { return Out{Region1Reduced(t, x, kind)}; });
-          f.Add("Region2Reduced", args, [&] { return Out{Region2Reduced(t, x, kind)}; });
+          f.Add("Region1Reduced", a, [&] { return Out{Region1Reduced(t, x, kind)}; });
+          f.Add("Region2Reduced", a, [&] { return Out{Region2Reduced(t, x, kind)}; });
         } else {
-          f.Add("Region3Reduced", args, [&] { return Out{Region3Reduced(t, x, kind)}; });
-          f.Add("Region4Reduced", args, [&] { return Out{Region4Reduced(t, x, kind)}; });
+          f.Add("Region3Reduced", a, [&] { return Out{Region3Reduced(t, x, kind)}; });
+          f.Add("Region4Reduced", a, [&] { return Out{Region4Reduced(t, x, kind)}; });
         }
       }
     }
   }
 }
 
-TEST(Golden, VolumeSearches) {
-  Random rnd;
-  Family f("VolumeSearches");
-  struct Point {
-    double t, p;
-  };
+void VolumeSearches(Family& f, Random& rnd) {
   std::vector<Point> sub3, sub4;
   for (int k = 0; k < 250; ++k) {
     const double t = rnd.Uniform(350, 590);
@@ -276,10 +259,8 @@ TEST(Golden, VolumeSearches) {
   sub4.push_back({353.4, 73.4007});
   auto search = [&](bool four, double t, double p, int kind) {
     f.Add(four ? "Region4Props" : "Region3Props", {t, p, double(kind)}, [&] {
-      SearchInfo info;
-      info.evaluations = -1;
-      const double r = four ? Region4Props(t, p, kind, &info) : Region3Props(t, p, kind, &info);
-      return Out{r, info.evaluations, info.converged};
+      SearchInfo i{.evaluations = -1};
+      return Out{(four ? Region4Props : Region3Props)(t, p, kind, &i), i.evaluations, i.converged};
     });
   };
   // Each point once per kind (the memo answers the later ones), the unhandled kinds included.
@@ -292,8 +273,7 @@ TEST(Golden, VolumeSearches) {
   // As a solver asks: runs of nearby points along isotherms and isobars without forgetting
   // anything, so that the searches meet volumes they have evaluated before.
   for (int run = 0; run < 40; ++run) {
-    const double t0 = rnd.Uniform(350.001, 400);
-    const double p0 = rnd.Uniform(16.6, 40);
+    const double t0 = rnd.Uniform(350.001, 400), p0 = rnd.Uniform(16.6, 40);
     for (int k = 0; k < 12; ++k) {
       const double t = run % 2 ? t0 : t0 + k * 0.37 / (1 << k);
       const double p = run % 2 ? p0 + k * 0.9 / (1 << k) : p0;
@@ -304,20 +284,7 @@ TEST(Golden, VolumeSearches) {
   }
 }
 
-void AddPointProp(Family& f, double t, double p, int kind) {
-  f.Add("PointProp", {t, p, double(kind)}, [&] {
-    int state = -1;
-    const double y = PointProp(t, p, kind, state);
-    return Out{y, CalcStatus, state};
-  });
-}
-
-TEST(Golden, StatePoints) {
-  Random rnd;
-  Family f("StatePoints");
-  struct Point {
-    double t, p;
-  };
+void StatePoints(Family& f, Random& rnd) {
   std::vector<Point> points;
   // The whole state range, cheap subregions mostly; near the critical point densely.
   for (int k = 0; k < 1500; ++k) points.push_back({rnd.Uniform(0.01, 800), rnd.LogUniform(0.0007, 100)});
@@ -352,9 +319,8 @@ TEST(Golden, StatePoints) {
   }
   // Next to the saturation line, on both sides of every band the classification uses
   // (0.0001 °C in the state, 0.001 °C and 1e-6 MPa in deciding where the search is needed).
-  std::vector<double> ps = LogGrid(0.0007, 22.1199);
-  for (int k = 0; k < 100; ++k) ps.push_back(rnd.LogUniform(0.0007, 22.12));
-  for (double p : ps) {
+  for (double p : Cat({LogGrid(0.0007, 22.1199),
+                       rnd.Draws(100, [](Random& r) { return r.LogUniform(0.0007, 22.12); })})) {
     const double ts = SatTemperature(p);
     for (double dt : {-0.05, -0.0012, -0.001, -0.0008, -0.0001, -0.00005, 0.0, 0.00005, 0.0001,
                       0.0008, 0.001, 0.0012, 0.05}) {
@@ -365,20 +331,16 @@ TEST(Golden, StatePoints) {
   }
 }
 
-TEST(Golden, SaturationProperties) {
-  Family f("SaturationProperties");
-  std::vector<double> ts = Grid(0.01, 374.15, 120);
-  for (double t : EdgeTemperatures()) ts.push_back(t);
-  std::vector<double> ps = LogGrid(0.0007, 22.12);
-  for (double p : EdgePressures()) ps.push_back(p);
+void SaturationProperties(Family& f, Random&) {
+  const auto ts = Cat({Grid(0.01, 374.15, 120), EdgeTemperatures()});
+  const auto ps = Cat({LogGrid(0.0007, 22.12), EdgePressures()});
   for (int byT = 0; byT <= 1; ++byT) {
     for (double x : byT ? ts : ps) {
       engine_memo::ResetAll();
       for (int kind : {PK_H, PK_S, PK_V}) {
         for (int steam = 0; steam <= 1; ++steam) {
           f.Add(steam ? "SatSteamProp" : "SatWaterProp", {x, double(byT), double(kind)}, [&] {
-            const double y = steam ? SatSteamProp(x, byT, kind) : SatWaterProp(x, byT, kind);
-            return Out{y, CalcStatus};
+            return Out{steam ? SatSteamProp(x, byT, kind) : SatWaterProp(x, byT, kind), CalcStatus};
           });
         }
       }
@@ -387,9 +349,8 @@ TEST(Golden, SaturationProperties) {
         for (double value : {-0.1, -0.000005, 0.0, 0.25, 1.0000005, 1.5, 1.0, 2.0, 4.0, 2000.0}) {
           const int wanted = (valueKind % 3) + 1;
           f.Add("Quality", {x, double(byT), value, double(valueKind), double(wanted)}, [&] {
-            double dryness = -7;
-            const double y = Quality(x, byT, value, valueKind, dryness, wanted);
-            return Out{y, dryness, CalcStatus};
+            double dry = -7;
+            return Out{Quality(x, byT, value, valueKind, dry, wanted), dry, CalcStatus};
           });
         }
       }
@@ -397,21 +358,15 @@ TEST(Golden, SaturationProperties) {
   }
 }
 
-TEST(Golden, EntryPoints) {
-  Family f("EntryPoints");
-  struct Named {
-    const char* name;
-    double (*fn)(float, int*);
-    bool pressure;
-  };
-  const Named entries[] = {
-      {"SatTByP", SatTByP, true},           {"SatPByT", SatPByT, false},
-      {"SatWaterHByP", SatWaterHByP, true}, {"SatWaterSByP", SatWaterSByP, true},
-      {"SatWaterVByP", SatWaterVByP, true}, {"SatWaterHByT", SatWaterHByT, false},
-      {"SatWaterVByT", SatWaterVByT, false}, {"SatWaterSByT", SatWaterSByT, false},
-      {"SatSteamHByP", SatSteamHByP, true}, {"SatSteamSByP", SatSteamSByP, true},
-      {"SatSteamVByP", SatSteamVByP, true}, {"SatSteamHByT", SatSteamHByT, false},
-  };
+void EntryPoints(Family& f, Random& rnd) {
+  using Entry = std::pair<const char*, double (*)(float, int*)>;
+  const Entry atP[] = {{"SatTByP", SatTByP},           {"SatWaterHByP", SatWaterHByP},
+                       {"SatWaterSByP", SatWaterSByP}, {"SatWaterVByP", SatWaterVByP},
+                       {"SatSteamHByP", SatSteamHByP}, {"SatSteamSByP", SatSteamSByP},
+                       {"SatSteamVByP", SatSteamVByP}};
+  const Entry atT[] = {{"SatPByT", SatPByT},           {"SatWaterHByT", SatWaterHByT},
+                       {"SatWaterVByT", SatWaterVByT}, {"SatWaterSByT", SatWaterSByT},
+                       {"SatSteamHByT", SatSteamHByT}};
   std::vector<float> p10s, ts;
   for (double p : LogGrid(0.0069, 221.3)) p10s.push_back(float(p));
   for (float p : {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f}) p10s.push_back(p);
@@ -421,18 +376,12 @@ TEST(Golden, EntryPoints) {
   for (int byP = 1; byP >= 0; --byP) {
     for (float x : byP ? p10s : ts) {
       engine_memo::ResetAll();
-      for (const Named& e : entries) {
-        if (e.pressure != bool(byP)) continue;
-        f.Add(e.name, {double(x)}, [&] {
-          int status = -1;
-          const double y = e.fn(x, &status);
-          return Out{y, status, CalcStatus};
-        });
-      }
+      for (const Entry& e : byP ? std::span<const Entry>(atP) : std::span<const Entry>(atT))
+        f.Add(e.first, {double(x)},
+              [&] { int s = -1; return Out{e.second(x, &s), s, CalcStatus}; });
     }
   }
   // The isentropic end point, its order and minimum checks included.
-  Random rnd;
   struct Case {
     float t1, p1x10, p2x10;
   };
@@ -445,9 +394,8 @@ TEST(Golden, EntryPoints) {
   }
   for (const Case& c : cases) {
     f.Add("IsentropicEndH", {c.t1, c.p1x10, c.p2x10}, [&] {
-      int status = -1;
-      const double h = IsentropicEndH(c.t1, c.p1x10, c.p2x10, &status);
-      return Out{h, status, CalcStatus};
+      int st = -1;
+      return Out{IsentropicEndH(c.t1, c.p1x10, c.p2x10, &st), st, CalcStatus};
     });
   }
 }
@@ -466,10 +414,7 @@ std::vector<std::pair<double, double>> GivenValues(bool atPressure, int kind, Ra
   for (double x : lines) {
     const double yW = SatWaterProp(x, atPressure ? 0 : 1, kind);
     const double yS = SatSteamProp(x, atPressure ? 0 : 1, kind);
-    for (double dy : offsets) {
-      out.push_back({x, yW + dy});
-      out.push_back({x, yS + dy});
-    }
+    for (double dy : offsets) out.insert(out.end(), {{x, yW + dy}, {x, yS + dy}});
     out.push_back({x, (yW + yS) / 2});
   }
   for (int k = 0; k < 120; ++k)
@@ -490,38 +435,54 @@ std::vector<std::pair<double, double>> GivenValues(bool atPressure, int kind, Ra
   return out;
 }
 
-TEST(Golden, Solvers) {
-  Random rnd;
-  Family f("Solvers");
-  for (int kind : {int(PK_S), int(PK_H)}) {
-    for (const auto& [a, b] : GivenValues(true, kind, rnd)) {
-      f.Add(kind == PK_S ? "SolveTFromPS" : "SolveTFromPH", {a, b}, [&] {
-        double t = -1, v = -1, z = -1, x = -1;
+// Given (p, s), (p, h), (t, s), (t, h): every out-parameter, unwritten ones as −1.
+void Solvers(Family& f, Random& rnd) {
+  const char* names[] = {"SolveTFromPS", "SolveTFromPH", "SolvePFromTS", "SolvePFromTH"};
+  for (int w : {PS, PH, TS, TH}) {
+    for (const auto& [a, b] : GivenValues(w < TS, w == PS || w == TS ? PK_S : PK_H, rnd)) {
+      f.Add(names[w], {a, b}, [&] {
+        double o[2][4] = {{-1, -1, -1, -1}, {-1, -1, -1, -1}};  // t or p, v, the other, x
+        int st[2] = {-1, -1};
         SearchInfo i;
-        const int st = kind == PK_S ? SolveTFromPS(a, b, t, v, z, x, &i)
-                                    : SolveTFromPH(a, b, t, v, z, x, &i);
-        return Out{st, t, v, z, x, CalcStatus, i.evaluations, i.converged, i.bestPoint};
+        if (w == TH) {
+          const int n = SolvePFromTH(a, b, o[0][0], o[0][1], o[0][2], o[0][3], st[0], o[1][0],
+                                     o[1][1], o[1][2], o[1][3], st[1], &i);
+          return Out{n, o[0][0], o[0][1], o[0][2], o[0][3], o[1][0], o[1][1], o[1][2], o[1][3],
+                     st[0], st[1], CalcStatus, i.evaluations, i.converged, i.bestPoint};
+        }
+        st[0] = (w == PS ? SolveTFromPS : w == PH ? SolveTFromPH : SolvePFromTS)(
+            a, b, o[0][0], o[0][1], o[0][2], o[0][3], &i);
+        return Out{st[0], o[0][0], o[0][1], o[0][2], o[0][3], CalcStatus, i.evaluations,
+                   i.converged, i.bestPoint};
       });
     }
   }
-  for (const auto& [a, b] : GivenValues(false, PK_S, rnd)) {
-    f.Add("SolvePFromTS", {a, b}, [&] {
-      double p = -1, v = -1, h = -1, x = -1;
-      SearchInfo i;
-      const int st = SolvePFromTS(a, b, p, v, h, x, &i);
-      return Out{st, p, v, h, x, CalcStatus, i.evaluations, i.converged, i.bestPoint};
-    });
-  }
-  for (const auto& [a, b] : GivenValues(false, PK_H, rnd)) {
-    f.Add("SolvePFromTH", {a, b}, [&] {
-      double p1 = -1, v1 = -1, s1 = -1, x1 = -1, p2 = -1, v2 = -1, s2 = -1, x2 = -1;
-      int st1 = -1, st2 = -1;
-      SearchInfo i;
-      const int n = SolvePFromTH(a, b, p1, v1, s1, x1, st1, p2, v2, s2, x2, st2, &i);
-      return Out{n, p1, v1, s1, x1, p2, v2, s2, x2, st1, st2, CalcStatus, i.evaluations,
-                 i.converged, i.bestPoint};
-    });
-  }
 }
+
+struct FamilyRun {
+  const char* name;
+  void (*run)(Family&, Random&);
+};
+void PrintTo(const FamilyRun& family, std::ostream* os) { *os << family.name; }
+class Golden : public testing::TestWithParam<FamilyRun> {};
+
+// Each family from a fresh generator, its digest and named rows against the golden file.
+TEST_P(Golden, ResultsAreBitForBitTheVerifiedOnes) {
+  Family f{GetParam().name, 0xcbf29ce484222325ull, {}};
+  Random rnd;
+  GetParam().run(f, rnd);
+  f.Check();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, Golden,
+    testing::Values(FamilyRun{"SaturationLine", SaturationLine},
+                    FamilyRun{"RegionSelection", RegionSelection},
+                    FamilyRun{"SubregionEquations", SubregionEquations},
+                    FamilyRun{"VolumeSearches", VolumeSearches},
+                    FamilyRun{"StatePoints", StatePoints},
+                    FamilyRun{"SaturationProperties", SaturationProperties},
+                    FamilyRun{"EntryPoints", EntryPoints}, FamilyRun{"Solvers", Solvers}),
+    [](const testing::TestParamInfo<FamilyRun>& family) { return std::string(family.param.name); });
 
 }  // namespace
