@@ -80,13 +80,8 @@ TEST(Layer, AReasonForEveryFailureAndNoneOnAPlainSuccess) {
   });
 }
 
-struct FailureRow {
-  Formulation f;
-  Item item;
-  Mode mode;
-  double in[3];
-  const char* reason;  // a sentence, or the part of one that names the cause
-};
+// The reason: a sentence, or the part of one that names the cause.
+struct FailureRow { Formulation f; Item item; Mode mode; double in[3]; const char* reason; };
 
 // Every failure path of every item and mode: the input named with its value, the limit, the range.
 const FailureRow kFailures[] = {
@@ -151,10 +146,7 @@ TEST(Reasons, EveryFailurePathNamesTheInputTheLimitAndTheRange) {
 }
 
 TEST(Warnings, NearTheLineNearTheCriticalPointAndTwoSolutions) {
-  const struct {
-    calc::Request request;
-    const char* warning;
-  } rows[] = {
+  const struct { calc::Request request; const char* warning; } rows[] = {
       {{F, Item::AnyState, Mode::PressureTemperature, {1, 179.88}}, "距饱和线仅 0.0056 ℃（饱和温度 179.8856 ℃）"},
       {{C, Item::AnyState, Mode::PressureTemperature, {22.1, 374}}, "接近临界点（IFC-67：374.15 ℃，22.12 MPa）"},
       {{F, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}}, "该温度和焓对应两个状态，见解 1 和解 2"},

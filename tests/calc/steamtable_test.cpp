@@ -176,10 +176,7 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
     r.extras = {TableExtra::Density, TableExtra::InternalEnergy, TableExtra::Cp, TableExtra::Cv};
     return r;
   };
-  const struct {
-    calc::TableRequest request;
-    std::string message;
-  } rows[] = {
+  const struct { calc::TableRequest request; std::string message; } rows[] = {
       {sat(Series::Range(10, 100, 0)), "温度的步长 0 须大于 0"},
       {sat(Series::Range(10, 100, -5)), "温度的步长 -5 须大于 0"},
       {sat(Series::Range(100, 10, 5)), "温度的起点 100 高于终点 10"},
@@ -221,11 +218,8 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
 }
 
 TEST(SteamTable, SeriesAndExtrasReadFromText) {
-  const struct {
-    const char* text;
-    std::vector<double> list;  // or from, to and step
-    std::string error;
-  } rows[] = {
+  // A list, or a range's from, to and step.
+  const struct { const char* text; std::vector<double> list; std::string error; } rows[] = {
       {"0.01:374.15:10", {0.01, 374.15, 10}, ""},
       {" 10 : 20 : 2.5 ", {10, 20, 2.5}, ""},
       {"1, 2；3 4\t5\n6，7;8", {1, 2, 3, 4, 5, 6, 7, 8}, ""},

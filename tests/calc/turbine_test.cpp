@@ -21,12 +21,8 @@ calc::Inlet PT(double p, double t) { return {InletKind::PressureTemperature, p, 
 //   h2 = h1 − η·Δhs,  x2 = (h2 − h')/(h'' − h').
 // tolH and tolX are the sources' rounding carried through, widened for the IF97 rows by how far
 // the printed tables (after IAPWS-95) lie from IF97 here: 0.1 kJ/kg in h, 3e-4 kJ/(kg·K) in s.
-struct TextbookCase {
-  const char* source;
-  Formulation f;
-  calc::Inlet inlet;
-  double p2, eta, h1, s1, t2, x2s, h2s, dhs, h2, x2, tolH, tolX;
-};
+struct TextbookCase { const char* source; Formulation f; calc::Inlet inlet;
+                      double p2, eta, h1, s1, t2, x2s, h2s, dhs, h2, x2, tolH, tolX; };
 const TextbookCase kTextbook[] = {
     // IAPWS-95 tables: 10 MPa, 500 ℃: h 3375.1, s 6.5995; at 10 kPa: ts 45.81 ℃, h' 191.81,
     // h'' 2583.9, s' 0.6492, s'' 8.1488.
@@ -183,13 +179,8 @@ TEST(Turbine, RefusedRequestsSayWhy) {
   kPa.pressure = calc::PressureUnit::kPa;
   const calc::Inlet sat{InletKind::SaturatedSteam, 25, NAN};
   const std::string up = "（膨胀的末压力不得高于始压力）";
-  const struct {
-    Formulation f;
-    calc::Inlet inlet;
-    std::vector<calc::Section> sections;
-    calc::Units units;
-    std::string reason;  // empty: computed
-  } rows[] = {
+  const struct { Formulation f; calc::Inlet inlet; std::vector<calc::Section> sections;
+                 calc::Units units; std::string reason; } rows[] = {  // reason empty: computed
       {C, PT(10, 500), {}, {}, "没有分段：至少需要一段的末压力和效率"},
       {C, PT(10, 500), fifty, {}, ""},
       {C, PT(10, 500), fiftyOne, {}, "分段数 51 超过上限 50"},
@@ -197,6 +188,7 @@ TEST(Turbine, RefusedRequestsSayWhy) {
       {C, PT(10, 500), {{1, 1e-9}}, {}, ""},
       {C, PT(10, 500), {{1, 1}}, {}, ""},
       {F, PT(10, 500), {{1, 1.0000001}}, {}, "效率 1 超出 0 < η ≤ 1"},
+      {F, PT(10, 500), {{1, -0.5}}, {}, "效率 -0.5 超出 0 < η ≤ 1"},
       {C, PT(10, 500), {{5, 0.9}, {1, 1.2}}, {}, "第 2 段效率 1.2 超出 0 < η ≤ 1"},
       {C, PT(10, 500), {{12, 0.9}}, {}, "出口压力 12 MPa 高于进口压力 10 MPa" + up},
       {C, PT(10, 500), {{12, 0.9}}, kPa, "出口压力 12000 kPa 高于进口压力 10000 kPa" + up},
@@ -227,12 +219,7 @@ TEST(Turbine, RefusedMeasurementsSayWhy) {
   calc::Units kelvin;
   kelvin.temperature = calc::TemperatureUnit::Kelvin;
   const std::string wet = "：出口为湿蒸汽（或水），其状态不能由压力和温度确定，请给出出口干度";
-  const struct {
-    Formulation f;
-    calc::Outlet outlet;
-    calc::Units units;
-    std::string reason;  // empty: computed
-  } rows[] = {
+  const struct { Formulation f; calc::Outlet outlet; calc::Units units; std::string reason; } rows[] = {
       {F, {OutletKind::PressureTemperature, 0.01, ts + 2 * calc::kSaturationBand}, {}, ""},
       {F, {OutletKind::PressureTemperature, 0.01, ts + calc::kSaturationBand / 2}, {},
        "出口温度 45.808 ℃ 不高于出口压力下的饱和温度 45.8075 ℃" + wet},
