@@ -255,11 +255,9 @@ TEST(CompareUnits, TheTsvLineConvertsAllButTheVolumeColumns) {
   const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
   auto fields = [](const std::string& line) {
     std::vector<std::string> f;
-    for (std::size_t start = 0, tab;; start = tab + 1) {
-      tab = line.find('\t', start);
-      f.push_back(line.substr(start, tab - start));
-      if (tab == std::string::npos) return f;
-    }
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) f.push_back(field);
+    return f;
   };
   const auto plain = fields(ComparisonTsv(Compare(r)));
   const auto bar = fields(ComparisonTsv(Compare(r, MakeUnits("p=bar,t=K,v=rho"))));

@@ -122,11 +122,10 @@ TEST(SteamTable, CompareGivesBothFormulationsAndTheirDifference) {
 
 TEST(SteamTable, ValuesInTheChosenUnits) {
   calc::TableRequest r{.kind = TableKind::PressureTemperature, .first = Series::List({1, 10}),
-                       .second = Series::List({373.15, 573.15}), .formulation = F};
-  r.units.pressure = calc::PressureUnit::bar;
-  r.units.temperature = calc::TemperatureUnit::Kelvin;
-  r.units.energy = calc::EnergyUnit::kcal;
-  r.units.volume = calc::VolumeUnit::Density;
+                       .second = Series::List({373.15, 573.15}), .formulation = F,
+                       .units = {.pressure = calc::PressureUnit::bar,
+                                 .temperature = calc::TemperatureUnit::Kelvin,
+                                 .energy = calc::EnergyUnit::kcal, .volume = calc::VolumeUnit::Density}};
   const calc::SteamTable t = Make(r);
   const auto& c = t.table.captions;
   EXPECT_EQ(c[0] + "|" + c[1] + "|" + c[2] + "|" + c[4], "压力 p bar|温度 t K|焓 h kcal/kg|密度 ρ kg/m³");
@@ -144,9 +143,8 @@ TEST(SteamTable, ValuesInTheChosenUnits) {
 
 // A range's end given in other units lands on the formulation's bound, not beyond it.
 TEST(SteamTable, RangeEndsOnItsBoundThroughAUnitConversion) {
-  calc::TableRequest r{.first = Series::Range(273.16, 647.3, 37.414)};
-  r.units.temperature = calc::TemperatureUnit::Kelvin;
-  const calc::SteamTable t = Make(r);
+  const calc::SteamTable t = Make({.first = Series::Range(273.16, 647.3, 37.414),
+                                   .units = {.temperature = calc::TemperatureUnit::Kelvin}});
   ASSERT_EQ(t.table.rows.size(), 11u);
   EXPECT_EQ(t.table.rows.back()[0].number, 647.3);
   EXPECT_NEAR(N(t.table.rows.back()[1]), 22.12, 1e-6);
@@ -253,10 +251,8 @@ TEST(SteamTable, SeriesAndExtrasReadFromText) {
 
 TEST(SteamTable, TitleAndStampNameTheFormulationConstantsUnitsAndDate) {
   EXPECT_EQ(calc::TableTitle(TableKind::SaturationByPressure), "饱和水与饱和蒸汽表（按压力）");
-  calc::Units u;
-  u.pressure = calc::PressureUnit::bar;
-  u.gauge = true;
-  const calc::Stamp s = calc::ToolStamp("kelm-calc 0.85", "标题", F, false, u, "2024-03-09");
+  const calc::Stamp s = calc::ToolStamp("kelm-calc 0.85", "标题", F, false,
+                                        {.pressure = calc::PressureUnit::bar, .gauge = true}, "2024-03-09");
   ASSERT_EQ(s.size(), 5u);
   EXPECT_EQ(s[2].second, "IF97（Tc 647.096 K，pc 22.064 MPa，ρc 322 kg/m³）");
   EXPECT_EQ(s[3].second,
