@@ -224,7 +224,8 @@ TEST(CompareUnits, ValuesAndDifferencesAreTheDefaultOnesConverted) {
             s.p = value;
             return QuantityValue(same, s, u);
           };
-          const double x = std::atof(before.c_str()), lo = convert(x - 5e-7), hi = convert(x + 5e-7);
+          const double x = std::atof(before.c_str());
+          const double lo = convert(x - 5e-7), hi = convert(x + 5e-7);
           EXPECT_GE(std::atof(after.c_str()), std::min(lo, hi) - 5e-7);
           EXPECT_LE(std::atof(after.c_str()), std::max(lo, hi) + 5e-7);
         }

@@ -175,9 +175,9 @@ TEST(DiagramScene, ViewsHoldTheLinesUpTo800CWithRoundLimits) {
 TEST(DiagramScene, LinesAreOnTheirChartsAndLabelled) {
   struct Row { LineKind kind; double value; const char* label; bool onTs; };
   const Row rows[] = {
-      {LineKind::Saturation, NAN, "", true},            {LineKind::Isobar, 0.001, "0.001 MPa", true},
-      {LineKind::Isobar, 22.064, "22.064 MPa", true},   {LineKind::Isobar, 100, "100 MPa", true},
-      {LineKind::Isotherm, 300, "300 ℃", false},        {LineKind::Dryness, 0.95, "x=0.95", false}};
+      {LineKind::Saturation, NAN, "", true},          {LineKind::Isobar, 0.001, "0.001 MPa", true},
+      {LineKind::Isobar, 22.064, "22.064 MPa", true}, {LineKind::Isobar, 100, "100 MPa", true},
+      {LineKind::Isotherm, 300, "300 ℃", false},      {LineKind::Dryness, 0.95, "x=0.95", false}};
   for (const Row& row : rows) {
     EXPECT_EQ(LineLabel(Line{row.kind, row.value, {}}), row.label);
     EXPECT_EQ(OnChart(row.kind, Chart::TS), row.onTs) << row.label;
@@ -187,7 +187,8 @@ TEST(DiagramScene, LinesAreOnTheirChartsAndLabelled) {
 }
 
 TEST(DiagramMarks, MarkEverySolutionAndTheExpansion) {
-  struct Row { Formulation f; Item item; Mode mode; double in[3]; const char* labels; int expansion; };
+  struct Row { Formulation f; Item item; Mode mode; double in[3]; const char* labels;
+               int expansion; };
   const Row rows[] = {
       {Formulation::IFC67, Item::AnyState,   Mode::TemperatureEnthalpy, {100, 420, 0},  "解1 解2 ",        0},
       {Formulation::IF97,  Item::AnyState,   Mode::TemperatureEnthalpy, {100, 420, 0},  "解1 解2 ",        0},

@@ -35,16 +35,18 @@ void ExpectCell(const calc::Cell& c, double value) {
 }
 
 TEST(SteamTable, SaturationRowsEqualSingleCalculations) {
-  const std::vector<TableExtra> all = {TableExtra::Density, TableExtra::InternalEnergy, TableExtra::Cp,
-                                       TableExtra::Cv, TableExtra::SoundSpeed, TableExtra::Kappa};
+  const std::vector<TableExtra> all = {TableExtra::Density, TableExtra::InternalEnergy,
+                                       TableExtra::Cp,      TableExtra::Cv,
+                                       TableExtra::SoundSpeed, TableExtra::Kappa};
   for (Formulation f : {C, F}) {
     for (TableKind kind : {TableKind::SaturationByTemperature, TableKind::SaturationByPressure}) {
       const bool byT = kind == TableKind::SaturationByTemperature;
       SCOPED_TRACE(std::string(calc::FormulationName(f)) + (byT ? " by t" : " by p"));
-      const calc::SteamTable t = Make(
-          {.kind = kind,
-           .first = byT ? Series::Range(0.01, 370, 30) : Series::List({0.0007, 0.01, 0.1, 1, 10, 22}),
-           .extras = all, .formulation = f});
+      const calc::SteamTable t =
+          Make({.kind = kind,
+                .first = byT ? Series::Range(0.01, 370, 30)
+                             : Series::List({0.0007, 0.01, 0.1, 1, 10, 22}),
+                .extras = all, .formulation = f});
       ASSERT_EQ(t.table.captions.size(), 9u + 2 * all.size());
       EXPECT_EQ(t.table.captions[2] + "|" + t.table.captions[9], "焓 h' kJ/kg|密度 ' kg/m³");
       EXPECT_TRUE(t.notes.empty());
@@ -76,7 +78,8 @@ TEST(SteamTable, PressureTemperatureRowsEqualSingleCalculations) {
     const calc::SteamTable t = Make(
         {.kind = TableKind::PressureTemperature, .first = Series::List({0.01, 1, 10, 25, 100}),
          .second = Series::List({0.01, 100, 200, 300, 400, 500, 600, 700, 800}),
-         .extras = {TableExtra::SatTemperature, TableExtra::Superheat, TableExtra::Cp}, .formulation = f});
+         .extras = {TableExtra::SatTemperature, TableExtra::Superheat, TableExtra::Cp},
+         .formulation = f});
     ASSERT_EQ(t.table.captions.size(), 9u);
     EXPECT_EQ(t.table.captions[5], "状态");
     ASSERT_EQ(t.table.rows.size(), 5u * 9);
@@ -96,13 +99,14 @@ TEST(SteamTable, PressureTemperatureRowsEqualSingleCalculations) {
 }
 
 TEST(SteamTable, CompareGivesBothFormulationsAndTheirDifference) {
-  calc::TableRequest r{.kind = TableKind::SaturationByPressure, .first = Series::List({0.01, 0.1, 1, 10}),
-                       .compare = true};
+  calc::TableRequest r{.kind = TableKind::SaturationByPressure,
+                       .first = Series::List({0.01, 0.1, 1, 10}), .compare = true};
   const calc::SteamTable t = Make(r);
   ASSERT_EQ(t.table.captions.size(), 1u + 8 * 3);
   EXPECT_EQ(t.table.captions[1] + "|" + t.table.captions[3], "温度 t ℃ IFC-67|温度 t ℃ Δ");
   for (const auto& row : t.table.rows) {
-    const calc::SaturationPair a = calc::SaturationByP(C, N(row[0])), b = calc::SaturationByP(F, N(row[0]));
+    const calc::SaturationPair a = calc::SaturationByP(C, N(row[0]));
+    const calc::SaturationPair b = calc::SaturationByP(F, N(row[0]));
     EXPECT_EQ(N(row[1]), a.liquid.t);
     EXPECT_EQ(N(row[2]), b.liquid.t);
     EXPECT_EQ(N(row[3]), b.liquid.t - a.liquid.t);
@@ -125,7 +129,8 @@ TEST(SteamTable, ValuesInTheChosenUnits) {
                        .second = Series::List({373.15, 573.15}), .formulation = F,
                        .units = {.pressure = calc::PressureUnit::bar,
                                  .temperature = calc::TemperatureUnit::Kelvin,
-                                 .energy = calc::EnergyUnit::kcal, .volume = calc::VolumeUnit::Density}};
+                                 .energy = calc::EnergyUnit::kcal,
+                                 .volume = calc::VolumeUnit::Density}};
   const calc::SteamTable t = Make(r);
   const auto& c = t.table.captions;
   EXPECT_EQ(c[0] + "|" + c[1] + "|" + c[2] + "|" + c[4], "压力 p bar|温度 t K|焓 h kcal/kg|密度 ρ kg/m³");
@@ -138,7 +143,8 @@ TEST(SteamTable, ValuesInTheChosenUnits) {
   r.units.gauge = true;
   r.first = Series::List({0});
   r.second = Series::List({373.15});
-  EXPECT_NEAR(N(Make(r).table.rows[0][2]), calc::StateFromPT(F, 0.101325, 100).h / calc::kKcalInKJ, 1e-9);
+  EXPECT_NEAR(N(Make(r).table.rows[0][2]),
+              calc::StateFromPT(F, 0.101325, 100).h / calc::kKcalInKJ, 1e-9);
 }
 
 // A range's end given in other units lands on the formulation's bound, not beyond it.
@@ -162,9 +168,11 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
     return calc::TableRequest{.first = s, .formulation = f, .compare = compare};
   };
   auto pt = [](Series p, Series t, Formulation f = C) {
-    return calc::TableRequest{.kind = TableKind::PressureTemperature, .first = p, .second = t, .formulation = f};
+    return calc::TableRequest{
+        .kind = TableKind::PressureTemperature, .first = p, .second = t, .formulation = f};
   };
-  const calc::TableRequest byP{.kind = TableKind::SaturationByPressure, .first = Series::List({0.1})};
+  const calc::TableRequest byP{.kind = TableKind::SaturationByPressure,
+                               .first = Series::List({0.1})};
   calc::TableRequest superheat = byP, gauge = pt(Series::List({-0.2}), Series::List({100}));
   superheat.extras = {TableExtra::Superheat};
   gauge.units.gauge = true;
@@ -197,7 +205,8 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
       {sat(Series::List({374}), C, true), "温度 374 ℃ 超出适用范围 0.01–373.946 ℃（IFC-67 与 IF97 共同）"},
       {byP, ""},
       {superheat, "“过热度”只用于未饱和水与过热蒸汽表"},
-      {pt(Series::List({0.0006}), Series::List({100})), "压力 0.0006 MPa 超出适用范围 0.0007–100 MPa（IFC-67）"},
+      {pt(Series::List({0.0006}), Series::List({100})),
+       "压力 0.0006 MPa 超出适用范围 0.0007–100 MPa（IFC-67）"},
       {pt(Series::List({1}), Series::List({800, 900})), "温度 900 ℃ 超出适用范围 0.01–800 ℃（IFC-67）"},
       {pt(Series::List({50}), Series::List({800, 2000}), F), ""},
       {pt(Series::List({10, 60}), Series::List({800, 900}), F),
@@ -251,8 +260,8 @@ TEST(SteamTable, SeriesAndExtrasReadFromText) {
 
 TEST(SteamTable, TitleAndStampNameTheFormulationConstantsUnitsAndDate) {
   EXPECT_EQ(calc::TableTitle(TableKind::SaturationByPressure), "饱和水与饱和蒸汽表（按压力）");
-  const calc::Stamp s = calc::ToolStamp("kelm-calc 0.85", "标题", F, false,
-                                        {.pressure = calc::PressureUnit::bar, .gauge = true}, "2024-03-09");
+  const calc::Units barg{.pressure = calc::PressureUnit::bar, .gauge = true};
+  const calc::Stamp s = calc::ToolStamp("kelm-calc 0.85", "标题", F, false, barg, "2024-03-09");
   ASSERT_EQ(s.size(), 5u);
   EXPECT_EQ(s[2].second, "IF97（Tc 647.096 K，pc 22.064 MPa，ρc 322 kg/m³）");
   EXPECT_EQ(s[3].second,

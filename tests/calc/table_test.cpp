@@ -92,9 +92,10 @@ TEST_F(Files, AFileIsWrittenWholeAndReplacesTheOldOne) {
 TEST_F(Files, AFileThatCannotBeWrittenNamesItselfAndTheCauseAndLeavesNothing) {
   fs::create_directories(dir / "taken.csv");
   std::ofstream(dir / "plain") << "x";
-  const struct { fs::path path; const char* cause; } rows[] = {{dir / "missing" / "a.csv", "文件夹不存在"},
-                      {dir / "taken.csv", "同名的文件夹已存在"},
-                      {dir / "plain" / "a.csv", "路径中有一段不是文件夹"}};
+  const struct { fs::path path; const char* cause; } rows[] = {
+      {dir / "missing" / "a.csv", "文件夹不存在"},
+      {dir / "taken.csv", "同名的文件夹已存在"},
+      {dir / "plain" / "a.csv", "路径中有一段不是文件夹"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path.string());
     for (int xlsx = 0; xlsx < 2; ++xlsx) {

@@ -116,7 +116,8 @@ TEST(Turbine, InletByEnthalpyOrSaturatedSteamGivesTheSameExpansion) {
     const calc::TurbineResult a = calc::ExpandSections(f, PT(12, 520), {{0.8, 0.86}});
     const calc::TurbineResult b = calc::ExpandSections(
         f, {InletKind::PressureEnthalpy, 12, calc::StateFromPT(f, 12, 520).h}, {{0.8, 0.86}});
-    const calc::TurbineResult s = calc::ExpandSections(f, {InletKind::SaturatedSteam, 2, NAN}, {{0.5, 0.8}});
+    const calc::TurbineResult s =
+        calc::ExpandSections(f, {InletKind::SaturatedSteam, 2, NAN}, {{0.5, 0.8}});
     ASSERT_TRUE(a.Ok() && b.Ok() && s.Ok());
     // IFC-67 finds the inlet's t from (p, h) within about 1e-5 K.
     EXPECT_NEAR(b.inlet.t, 520, 1e-5);
@@ -208,7 +209,8 @@ TEST(Turbine, RefusedMeasurementsSayWhy) {
   const double ts = calc::SaturationByP(F, 0.01).vapour.t;
   const calc::Units kelvin{.temperature = calc::TemperatureUnit::Kelvin};
   const std::string wet = "：出口为湿蒸汽（或水），其状态不能由压力和温度确定，请给出出口干度";
-  const struct { Formulation f; calc::Outlet outlet; calc::Units units; std::string reason; } rows[] = {
+  const struct { Formulation f; calc::Outlet outlet; calc::Units units; std::string reason; }
+  rows[] = {
       {F, {OutletKind::PressureTemperature, 0.01, ts + 2 * calc::kSaturationBand}, {}, ""},
       {F, {OutletKind::PressureTemperature, 0.01, ts + calc::kSaturationBand / 2}, {},
        "出口温度 45.808 ℃ 不高于出口压力下的饱和温度 45.8075 ℃" + wet},
@@ -291,8 +293,9 @@ TEST(TurbineTable, CompareGivesBothFormulationsTheirDifferenceAndTheReasons) {
   EXPECT_NEAR(t.rows[2][3].number, b.inlet.h - a.inlet.h, 1e-9);
   EXPECT_EQ(t.rows.back()[0].text, "效率");
   // Hotter than IFC-67 reaches: its column is empty and its reason is under the table.
-  const calc::Table h = calc::TurbineCompareTable(calc::ExpandSections(C, PT(10, 900), {{0.01, 0.85}}),
-                                                  calc::ExpandSections(F, PT(10, 900), {{0.01, 0.85}}));
+  const calc::Table h =
+      calc::TurbineCompareTable(calc::ExpandSections(C, PT(10, 900), {{0.01, 0.85}}),
+                                calc::ExpandSections(F, PT(10, 900), {{0.01, 0.85}}));
   EXPECT_EQ(h.rows[2][1].text + h.rows[2][3].text, "——");
   EXPECT_EQ(h.rows.back()[1].text, "进口温度 900 ℃ 高于适用上限 800 ℃");
 }
