@@ -1,9 +1,10 @@
 // The calculation layer: IFC-67 answers exactly as the form shows them, a reason for every
 // failure of every item and mode in both formulations and none on a plain success, the
-// comparison's pairing, and the self-check's report.
+// comparison's pairing and its values in the engineer's units, and the self-check's report.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,67 +21,54 @@ namespace {
 
 using calc::Formulation;
 constexpr Formulation C = Formulation::IFC67, F = Formulation::IF97;
-constexpr double kInf = INFINITY;
 
-// Every line of the golden batch as the form reads it.
-template <class Each>
-void ForEachBatchLine(Each each) {
+calc::Units MakeUnits(const char* text) {
+  std::string error;
+  return calc::ParseUnits(text, error).value();
+}
+
+// Every line of the golden batch as the form reads it: the IFC-67 answer shows what the form
+// shows; in both formulations a reason exactly when a calculation failed or found no state, and
+// every dimension of an answer finite where it exists.
+TEST(Layer, AnswersShowWhatTheFormShowsAndAReasonForEveryFailure) {
   std::ifstream in(KELM_TEST_DATA "/batch_mixed.tsv");
   for (std::string line; std::getline(in, line);) {
+    SCOPED_TRACE(line);
     std::istringstream fields(line);
     FormRequest request;
     std::getline(fields, request.item, '\t');
     std::getline(fields, request.mode, '\t');
     for (std::string input; std::getline(fields, input, '\t');) request.inputs.push_back(input);
     FormReading reading;
-    ASSERT_EQ(ReadOnForm(request, InputMatch::UsedOnly, reading), "") << line;
+    FormOutcome form;
+    ASSERT_EQ(ReadOnForm(request, InputMatch::UsedOnly, reading), "");
+    ASSERT_EQ(CalculateOnForm(request, InputMatch::UsedOnly, form), "");
     calc::Request r{C, reading.item, reading.mode, {0, 0, 0}};
     for (int i = 0; i < reading.inputs; ++i) r.in[i] = ParseDecimalPrefix(reading.input[i]);
-    each(line, request, r);
-  }
-}
-
-TEST(Layer, Ifc67AnswersShowWhatTheFormShows) {
-  ForEachBatchLine([](const std::string& line, const FormRequest& request, const calc::Request& r) {
-    FormOutcome form;
-    ASSERT_EQ(CalculateOnForm(request, InputMatch::UsedOnly, form), "");
     const calc::Answer a = calc::Calculate(r);
-    ASSERT_EQ(int(a.solutions.size()), form.solutions) << line;
+    ASSERT_EQ(int(a.solutions.size()), form.solutions);
     for (int i = 0; i < form.solutions; ++i) {
       const calc::Texts t = calc::FormTexts(a.solutions[i]);
       const ResultTexts& shown = i == 0 ? form.shown : form.second;
       EXPECT_EQ(Joined({t.pressure, i == 0 ? t.temperature : shown.temperature, t.enthalpy,
                         t.entropy, t.volume, t.state}, '|'),
-                Joined(shown, '|'))
-          << line;
+                Joined(shown, '|'));
     }
-  });
-}
-
-// A reason exactly when a calculation failed or found no state, in both formulations, and every
-// dimension of an answer finite where it exists.
-TEST(Layer, AReasonForEveryFailureAndNoneOnAPlainSuccess) {
-  ForEachBatchLine([](const std::string& line, const FormRequest&, calc::Request r) {
     for (Formulation f : {C, F}) {
       r.formulation = f;
-      const calc::Answer a = calc::Calculate(r);
-      EXPECT_EQ(!a.reasons.empty(), a.failed || a.solutions.empty()) << line;
-      for (const calc::Solution& s : a.solutions) {
-        if (a.failed) continue;
-        EXPECT_TRUE(std::isfinite(s.p + s.t + s.h + s.s + s.v)) << line;
-        EXPECT_FALSE(s.state.empty() || s.state == "计算或参数有误") << line;
+      const calc::Answer b = calc::Calculate(r);
+      EXPECT_EQ(!b.reasons.empty(), b.failed || b.solutions.empty());
+      for (const calc::Solution& s : b.solutions) {
+        if (b.failed) continue;
+        EXPECT_TRUE(std::isfinite(s.p + s.t + s.h + s.s + s.v));
+        EXPECT_FALSE(s.state.empty() || s.state == "计算或参数有误");
       }
     }
-  });
+  }
 }
 
-struct FailureRow {
-  Formulation f;
-  Item item;
-  Mode mode;
-  double in[3];
-  const char* reason;  // a sentence, or the part of one that names the cause
-};
+// The reason: a sentence, or the part of one that names the cause.
+struct FailureRow { Formulation f; Item item; Mode mode; double in[3]; const char* reason; };
 
 // Every failure path of every item and mode: the input named with its value, the limit, the range.
 const FailureRow kFailures[] = {
@@ -118,7 +106,7 @@ const FailureRow kFailures[] = {
     {F, Item::AnyState, Mode::PressureTemperature, {10, 2001}, "计算点温度 2001 ℃ 高于适用上限 2000 ℃"},
     {F, Item::AnyState, Mode::PressureTemperature, {60, 900}, "计算点压力 60 MPa 高于适用上限 50 MPa"},
     {F, Item::AnyState, Mode::PressureTemperature, {101, 300}, "计算点压力 101 MPa 高于适用上限 100 MPa"},
-    {F, Item::AnyState, Mode::PressureTemperature, {kInf, 300}, "输入值不是有限数"},
+    {F, Item::AnyState, Mode::PressureTemperature, {INFINITY, 300}, "输入值不是有限数"},
     {F, Item::AnyState, Mode::PressureEnthalpy, {1, 8000}, "计算点焓 8000 kJ/kg 高于该压力下可达到的最高焓"},
     {F, Item::AnyState, Mode::PressureEntropy, {1, -2}, "计算点熵 -2 kJ/(kg·K) 低于该压力下可达到的最低熵"},
     {F, Item::AnyState, Mode::TemperatureEnthalpy, {100, 300}, "计算点焓 300 kJ/kg 低于该温度下可达到的最低焓 419.099 kJ/kg"},
@@ -145,10 +133,7 @@ TEST(Reasons, EveryFailurePathNamesTheInputTheLimitAndTheRange) {
 }
 
 TEST(Warnings, NearTheLineNearTheCriticalPointAndTwoSolutions) {
-  const struct {
-    calc::Request request;
-    const char* warning;
-  } rows[] = {
+  const struct { calc::Request request; const char* warning; } rows[] = {
       {{F, Item::AnyState, Mode::PressureTemperature, {1, 179.88}}, "距饱和线仅 0.0056 ℃（饱和温度 179.8856 ℃）"},
       {{C, Item::AnyState, Mode::PressureTemperature, {22.1, 374}}, "接近临界点（IFC-67：374.15 ℃，22.12 MPa）"},
       {{F, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}}, "该温度和焓对应两个状态，见解 1 和解 2"},
@@ -188,6 +173,90 @@ TEST(SelfCheck, ReportsEveryPublishedValueOfBothFormulations) {
             "IFC-67：" + std::to_string(check.groups[0].total) + "/" +
                 std::to_string(check.groups[0].total) + " 通过\nIF97：150/150 通过\n共 " +
                 std::to_string(check.total) + "/" + std::to_string(check.total) + " 通过\n");
+}
+
+// The comparison in the engineer's units: captions with their units, values and Δ converted, and
+// the default units leaving every text as it was.
+using namespace calc;
+
+TEST(CompareUnits, CaptionsShowTheChosenUnitsAndMarkGauge) {
+  const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
+  const Comparison c = Compare(r, MakeUnits("p=barg,t=K,h=kcal,v=rho"));
+  std::vector<std::string> captions;
+  for (const ComparedRow& row : c.pairs.at(0).rows) captions.push_back(row.caption);
+  EXPECT_EQ(captions, (std::vector<std::string>{
+                          "压力 bar(表压)", "温度 K", "焓 kcal/kg", "熵 kcal/(kg·K)", "密度 kg/m³",
+                          "干度", "饱和温度 K", "饱和压力 bar(表压)", "过热度 K", "过冷度 K",
+                          "比容 m³/kg", "内能 kcal/kg", "定压比热 kcal/(kg·K)",
+                          "定容比热 kcal/(kg·K)", "声速 m/s", "等熵指数", "状态"}));
+  // The default units keep the captions the table always had.
+  const Comparison plain = Compare(r);
+  for (std::size_t i = 0; i < ComparedQuantities().size(); ++i)
+    EXPECT_EQ(plain.pairs[0].rows[i].caption, ComparedQuantities()[i].caption);
+}
+
+// Every converted value and difference is the default one converted, row by row.
+TEST(CompareUnits, ValuesAndDifferencesAreTheDefaultOnesConverted) {
+  const Request requests[] = {{F, Item::AnyState, Mode::PressureTemperature, {1, 300}},
+                              {F, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}},
+                              {F, Item::SatSteam, Mode::Pressure, {0.5}}};
+  const Units u = MakeUnits("p=kPag,atm=0.095,t=K,h=kcal,v=rho");
+  for (const Request& r : requests) {
+    SCOPED_TRACE(Describe(r));
+    const Comparison plain = Compare(r), units = Compare(r, u);
+    ASSERT_EQ(plain.pairs.size(), units.pairs.size());
+    for (std::size_t p = 0; p < plain.pairs.size(); ++p) {
+      for (std::size_t i = 0; i < ComparedQuantities().size(); ++i) {
+        const Quantity& q = ComparedQuantities()[i];
+        const ComparedRow &a = plain.pairs[p].rows[i], &b = units.pairs[p].rows[i];
+        SCOPED_TRACE(b.caption);
+        for (const auto& [before, after] : {std::pair{a.ifc67, b.ifc67}, {a.if97, b.if97}}) {
+          if (before == "—" || before.empty()) {
+            EXPECT_EQ(after, before);
+            continue;
+          }
+          // The shown default value is rounded to six decimals: the converted one lies within
+          // what that rounding becomes in the new unit.
+          const Quantity same{q.caption, [](const calc::Solution& x) { return x.p; },
+                              q.difference, q.kind};
+          auto convert = [&](double value) {
+            calc::Solution s;
+            s.p = value;
+            return QuantityValue(same, s, u);
+          };
+          const double x = std::atof(before.c_str());
+          const double lo = convert(x - 5e-7), hi = convert(x + 5e-7);
+          EXPECT_GE(std::atof(after.c_str()), std::min(lo, hi) - 5e-7);
+          EXPECT_LE(std::atof(after.c_str()), std::max(lo, hi) + 5e-7);
+        }
+        // Δ of a gauge pressure or a kelvin temperature is the absolute one in the new unit.
+        if (q.kind == QuantityKind::Temperature && !a.delta.empty())
+          EXPECT_NEAR(std::atof(b.delta.c_str()), std::atof(a.delta.c_str()), 1.5e-6);
+        if (q.kind == QuantityKind::Pressure && !a.delta.empty())
+          EXPECT_NEAR(std::atof(b.delta.c_str()), 1000 * std::atof(a.delta.c_str()), 1.5e-3);
+      }
+    }
+  }
+}
+
+TEST(CompareUnits, TheTsvLineConvertsAllButTheVolumeColumns) {
+  const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
+  auto fields = [](const std::string& line) {
+    std::vector<std::string> f;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) f.push_back(field);
+    return f;
+  };
+  const auto plain = fields(ComparisonTsv(Compare(r)));
+  const auto bar = fields(ComparisonTsv(Compare(r, MakeUnits("p=bar,t=K,v=rho"))));
+  ASSERT_EQ(plain.size(), bar.size());
+  EXPECT_EQ(plain[0], "1.000000");
+  EXPECT_EQ(bar[0], "10.000000");           // ifc67_p
+  EXPECT_EQ(bar[1], "573.150000");          // ifc67_t
+  EXPECT_EQ(bar[4], plain[4]);              // ifc67_v stays m³/kg
+  EXPECT_EQ(bar[11], plain[11]);            // ifc67_rho stays kg/m³
+  EXPECT_EQ(bar[17 + 0], "10.000000");      // if97_p
+  EXPECT_EQ(bar[34], plain[34]);            // d_p: both 1 MPa, no difference either way
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // Record rows: what an answer keeps, and the rows, the result block and the workbook's stamp as
-// they are copied and exported, to their bytes, in the default units and in others.
+// they are copied and exported, to their bytes, in the default units and in others; and the batch
+// window's lines: tab- or comma-separated, texts or indexes, inputs in the chosen units, every
+// unreadable line with its number and why, the others read on.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 
+#include "calc/batch.h"
 #include "calc/record.h"
 
 using namespace calc;
@@ -19,59 +22,31 @@ Units Make(const char* text) {
   return ParseUnits(text, error).value();
 }
 
-class RecordRows : public ::testing::Test {
- protected:
-  // Local time is the machine's: the tests fix it.
-  void SetUp() override {
-    const char* tz = std::getenv("TZ");
-    saved = tz ? tz : "";
-    had = tz != nullptr;
-    setenv("TZ", "UTC", 1);
-    tzset();
-  }
-  void TearDown() override {
-    had ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
-    tzset();
-  }
-  std::string saved;
-  bool had = false;
-};
-
-RecordRow Row(const Request& r) { return ToRecordRow(Calculate(r), kNoon, "批量计算"); }
+// Local time is the machine's: the rows are made in UTC.
+RecordRow Row(const Request& r) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  return ToRecordRow(Calculate(r), kNoon, "批量计算");
+}
 
 }  // namespace
 
-TEST_F(RecordRows, KeepTheValuesTheStateTheSecondSolutionAndTheReason) {
+// What the copied rows below do not show: the whole values, and a failed IFC-67 calculation.
+TEST(RecordRows, KeepTheWholeValuesAndAFailedCalculationsSentinels) {
   const RecordRow one = Row({IFC67, Item::AnyState, Mode::PressureTemperature, {1, 300}});
   EXPECT_EQ(one.first.h, double(3052.143066f));
   EXPECT_EQ(one.first.state, "过热蒸汽");
   EXPECT_TRUE(std::isnan(one.first.x));
-  EXPECT_EQ(one.solutions, 1);
-  EXPECT_TRUE(std::isnan(one.second.p));
-  EXPECT_EQ(one.note, "");
-
-  const RecordRow two = Row({IFC67, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}});
-  EXPECT_EQ(two.solutions, 2);
-  EXPECT_NEAR(two.first.x, 0.000414, 5e-7);
-  EXPECT_NEAR(two.second.p, 1.348398, 5e-7);
-  EXPECT_EQ(two.second.state, "不饱和水");
-  EXPECT_EQ(two.note, "该温度和焓对应两个状态，见解 1 和解 2");
-
   // A failed IFC-67 calculation keeps the form's sentinels; a failed IF97 one has no values.
   const RecordRow sentinels = Row({IFC67, Item::AnyState, Mode::PressureTemperature, {1, 900}});
   EXPECT_TRUE(sentinels.failed);
   EXPECT_EQ(sentinels.first.h, 10.0);
   EXPECT_EQ(sentinels.first.state, "计算或参数有误");
   EXPECT_EQ(sentinels.note, "计算点温度 900 ℃ 高于适用上限 800 ℃（适用范围 0.01–800 ℃）");
-  const RecordRow none = Row({IF97, Item::AnyState, Mode::PressureTemperature, {120, 300}});
-  EXPECT_TRUE(none.failed);
-  EXPECT_EQ(none.solutions, 0);
-  EXPECT_TRUE(std::isnan(none.first.p));
-  EXPECT_EQ(none.first.state, "计算或参数有误");
-  EXPECT_NE(none.note.find("计算点压力 120 MPa 高于适用上限 100 MPa"), std::string::npos);
+  EXPECT_TRUE(Row({IF97, Item::AnyState, Mode::PressureTemperature, {120, 300}}).failed);
 }
 
-TEST_F(RecordRows, CopyToTheirBytesInTheDefaultUnits) {
+TEST(RecordRows, CopyToTheirBytesInTheDefaultUnits) {
   const std::vector<RecordRow> rows = {
       Row({IFC67, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}}),
       Row({IF97, Item::AnyState, Mode::PressureTemperature, {120, 300}}),
@@ -90,15 +65,14 @@ TEST_F(RecordRows, CopyToTheirBytesInTheDefaultUnits) {
             "0.100000\t99.631638\t417.510864\t1.302708\t0.001043\t0.000000\t饱和水\t1\t\t\t\t\t\t\t\t\n");
 }
 
-TEST_F(RecordRows, ConvertEveryValueAndInputToTheChosenUnits) {
+TEST(RecordRows, ConvertEveryValueAndInputToTheChosenUnits) {
   const Units u = Make("p=barg,atm=0.1,t=K,h=kcal,v=rho");
   const RecordRow row = Row({IFC67, Item::AnyState, Mode::PressureTemperature, {1, 300}});
   const Table table = RecordTable({row}, u);
-  const std::vector<std::string> captions = {
-      "时间", "来源", "公式", "项目", "方式", "输入", "压力 bar(表压)", "温度 K", "焓 kcal/kg",
-      "熵 kcal/(kg·K)", "密度 kg/m³", "干度", "状态", "解数", "解 2 压力 bar(表压)", "解 2 温度 K",
-      "解 2 焓 kcal/kg", "解 2 熵 kcal/(kg·K)", "解 2 密度 kg/m³", "解 2 干度", "解 2 状态", "说明"};
-  EXPECT_EQ(table.captions, captions);
+  // Each point's columns take the units' names, the volume column its caption too.
+  std::string captions;
+  for (int c : {6, 7, 8, 9, 10, 18}) captions += table.captions[c] + "|";
+  EXPECT_EQ(captions, "压力 bar(表压)|温度 K|焓 kcal/kg|熵 kcal/(kg·K)|密度 kg/m³|解 2 密度 kg/m³|");
   const std::vector<Cell>& cells = table.rows.at(0);
   EXPECT_EQ(cells[5].text, "计算点压力 9 bar(表压)，计算点温度 573.15 K");
   // An IFC-67 input is a float: in other units it shows the form's six decimals, not its noise.
@@ -138,4 +112,83 @@ TEST(Stamp, NamesTheProgramTheFormulationsWithTheirConstantsTheUnitsAndTheDate) 
       {"单位", "压力 MPa(表压，当地大气压 0.101325 MPa)，温度 ℃，焓 kJ/kg，熵 kJ/(kg·K)，比容 m³/kg"},
       {"日期", "2024-05-01 12:00:00"}};
   EXPECT_EQ(stamp, want);
+}
+
+TEST(Batch, ReadsTabsCsvTextsAndIndexesAndSkipsWhatIsNoLine) {
+  const std::string text =
+      "\xEF\xBB\xBF# 验收试验\r\n"
+      "2\t0\t1\t300\r\n"
+      "\n"
+      "任意状态水或水蒸汽,压力和温度,\"1\",300\n"
+      "   \t \n"
+      "0\t0\t0.1\t9\t9\n"                  // inputs the mode does not use are ignored
+      "3,1,10,500, 0.01 \n"
+      "饱和蒸汽\t温度\t+100";
+  const auto lines = ReadBatch(text, Units{}, Formulation::IF97);
+  ASSERT_EQ(lines.size(), 5u);
+  const int numbers[] = {2, 4, 6, 7, 8};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i].number);
+    EXPECT_EQ(lines[i].number, numbers[i]);
+    EXPECT_EQ(lines[i].error, "");
+    EXPECT_EQ(lines[i].request.formulation, Formulation::IF97);
+  }
+  EXPECT_EQ(lines[0].request.item, Item::AnyState);
+  EXPECT_EQ(lines[0].request.mode, Mode::PressureTemperature);
+  EXPECT_EQ(lines[1].request.in[0], 1.0);
+  EXPECT_EQ(lines[1].request.in[1], 300.0);
+  EXPECT_EQ(lines[2].request.in[1], 0.0);
+  EXPECT_EQ(lines[3].request.mode, Mode::EndTemperature);
+  EXPECT_EQ(lines[3].request.in[2], 0.01);
+  EXPECT_EQ(lines[4].request.item, Item::SatSteam);
+  EXPECT_EQ(lines[4].request.in[0], 100.0);
+}
+
+TEST(Batch, InputsAreReadInTheChosenUnits) {
+  const auto lines = ReadBatch("2\t0\t10\t573.15\n2\t4\t373.15\t100\n2\t1\t-0.05\t1.5\n",
+                               Make("p=barg,atm=0.1,t=K,h=kcal"), Formulation::IFC67);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].request.in[0], 1.1);
+  EXPECT_NEAR(lines[0].request.in[1], 300, 1e-12);
+  EXPECT_NEAR(lines[1].request.in[0], 100, 1e-12);
+  EXPECT_EQ(lines[1].request.in[1], 418.68);
+  EXPECT_NEAR(lines[2].request.in[0], 0.095, 1e-15);  // −0.05 bar(g) is above the absolute zero
+  EXPECT_EQ(lines[2].request.in[1], 1.5 * 4.1868);
+}
+
+TEST(Batch, EveryUnreadableLineSaysWhyAndTheOthersAreRead) {
+  const struct { const char *line, *error; } rows[] = {
+      {"9\t0\t1", "未知的项目 \"9\"（项目：0 饱和水，1 饱和蒸汽，2 任意状态水或水蒸汽，3 等熵焓降末点）"},
+      {"饱和水\t压力和温度\t1", "项目“饱和水”没有方式 \"压力和温度\"（方式：0 压力，1 温度）"},
+      {"2\t0\t1", "输入 2（计算点温度）为空"},
+      {"2\t0\t1\t ", "输入 2（计算点温度）为空"},
+      {"2\t0\t1,5\t300", "输入 1（计算点压力）不是数字：\"1,5\""},
+      {"2\t0\tabc\t300", "输入 1（计算点压力）不是数字：\"abc\""},
+      {"2\t0\t1e999\t300", "输入 1（计算点压力）不是数字：\"1e999\""},
+      {"2\t0\tnan\t300", "输入 1（计算点压力）不是数字：\"nan\""},
+      {"2\t0\t0x10\t300", "输入 1（计算点压力）不是数字：\"0x10\""},
+      {"2\t0\t+-1\t300", "输入 1（计算点压力）不是数字：\"+-1\""},
+      {"2\t0\t-0.2\t300", "输入 1（计算点压力） -0.2 MPa(表压) 低于绝对零压（当地大气压 0.101325 MPa）"},
+      {"2\t0\t1\t2\t3\t4", "多于五个字段（项目、方式、输入 1、输入 2、输入 3）"},
+  };
+  std::string text;
+  for (const auto& row : rows) text += std::string(row.line) + "\n2\t0\t1\t300\n";
+  const auto lines = ReadBatch(text, Make("p=MPag"), Formulation::IFC67);
+  ASSERT_EQ(lines.size(), 2 * std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(rows[i].line);
+    EXPECT_EQ(lines[2 * i].number, int(2 * i + 1));
+    EXPECT_EQ(lines[2 * i].error, rows[i].error);
+    EXPECT_EQ(lines[2 * i + 1].error, "");
+  }
+  // At the absolute zero itself the pressure is 0, for the engine to judge.
+  EXPECT_EQ(ReadBatch("2\t0\t-0.101325\t300", Make("p=MPag"), Formulation::IFC67)[0].error, "");
+  // The same negative pressure in absolute units goes to the engine, which gives its reason.
+  EXPECT_EQ(ReadBatch("2\t0\t-0.2\t300", Units{}, Formulation::IFC67)[0].request.in[0], -0.2);
+}
+
+TEST(Batch, CsvFieldsMayBeQuotedWithCommasAndQuotesInside) {
+  EXPECT_EQ(SplitBatchFields("a,\"b,c\",\"d\"\"e\",,"),
+            (std::vector<std::string>{"a", "b,c", "d\"e", "", ""}));
+  EXPECT_EQ(SplitBatchFields("a\t\"b\"\t,c"), (std::vector<std::string>{"a", "\"b\"", ",c"}));
 }

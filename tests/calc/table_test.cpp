@@ -92,14 +92,11 @@ TEST_F(Files, AFileIsWrittenWholeAndReplacesTheOldOne) {
 TEST_F(Files, AFileThatCannotBeWrittenNamesItselfAndTheCauseAndLeavesNothing) {
   fs::create_directories(dir / "taken.csv");
   std::ofstream(dir / "plain") << "x";
-  struct Row {
-    fs::path path;
-    const char* cause;
-  };
-  const Row rows[] = {{dir / "missing" / "a.csv", "文件夹不存在"},
-                      {dir / "taken.csv", "同名的文件夹已存在"},
-                      {dir / "plain" / "a.csv", "路径中有一段不是文件夹"}};
-  for (const Row& row : rows) {
+  const struct { fs::path path; const char* cause; } rows[] = {
+      {dir / "missing" / "a.csv", "文件夹不存在"},
+      {dir / "taken.csv", "同名的文件夹已存在"},
+      {dir / "plain" / "a.csv", "路径中有一段不是文件夹"}};
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.path.string());
     for (int xlsx = 0; xlsx < 2; ++xlsx) {
       std::string error;
@@ -124,21 +121,22 @@ TEST_F(Files, AWorkbookHoldsNumbersAsNumbersAndTheStampOnItsSecondSheet) {
   ASSERT_EQ(sheets.size(), 2u);
   const testxlsx::Sheet& rows = sheets[0];
   EXPECT_EQ(rows.name, "结果");
-  EXPECT_EQ(rows.at("A1").text, "压力 MPa");
-  EXPECT_EQ(rows.at("C1").text, "说明");
-  EXPECT_TRUE(rows.at("A2").number);
-  EXPECT_EQ(rows.at("A2").value, 1.0);
-  EXPECT_EQ(rows.at("A2").format, "0.000000");
-  EXPECT_EQ(rows.at("C2").text, "a,b \"c\"");
-  EXPECT_EQ(rows.at("A3").text, "—");
-  EXPECT_FALSE(rows.at("A3").number);
-  EXPECT_EQ(rows.at("B3").text, "x\ty\nz\r");
-  EXPECT_EQ(rows.cells.count("C3"), 0u);  // an empty text is an empty cell
-  EXPECT_DOUBLE_EQ(rows.at("A4").value, 0.0010430000000000001);  // the value, not its six decimals
-  EXPECT_EQ(rows.at("B4").format, "0.0000");
-  EXPECT_FALSE(rows.at("C4").number);  // a text that looks like a formula stays a text
-  EXPECT_EQ(rows.at("C4").text, "=1");
   EXPECT_EQ(rows.rows(), 4);
+  // Texts stay texts, one that looks like a formula too.
+  for (const auto& [ref, text] : {std::pair{"A1", "压力 MPa"}, {"C1", "说明"}, {"C2", "a,b \"c\""},
+                                  {"A3", "—"}, {"B3", "x\ty\nz\r"}, {"C4", "=1"}}) {
+    EXPECT_FALSE(rows.at(ref).number) << ref;
+    EXPECT_EQ(rows.at(ref).text, text);
+  }
+  // Numbers keep their value, not its six decimals, and show their decimals by their format.
+  for (const auto& [ref, value, format] : {std::tuple{"A2", 1.0, "0.000000"},
+                                           {"A4", 0.0010430000000000001, "0.000000"},
+                                           {"B4", -2.5, "0.0000"}}) {
+    EXPECT_TRUE(rows.at(ref).number) << ref;
+    EXPECT_EQ(rows.at(ref).value, value);
+    EXPECT_EQ(rows.at(ref).format, format);
+  }
+  EXPECT_EQ(rows.cells.count("C3"), 0u);  // an empty text is an empty cell
   EXPECT_EQ(sheets[1].name, "说明");
   EXPECT_EQ(sheets[1].at("A1").text, "程序");
   EXPECT_EQ(sheets[1].at("B2").text, "压力 MPa");
