@@ -47,14 +47,19 @@ class TestChartCommand : public QObject {
     QCOMPARE(RunChartCommand({"--chart=hs", "--out", svg, "--formulation", "IF97", "--other",
                               "任意状态水或水蒸汽", "温度和焓", "100", "420"}, err), 0);
     QCOMPARE(text, QString());
-    QFile file(svg);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString content = QString::fromUtf8(file.readAll());
+    QString content = Read(svg);
     for (const char* expected : {"<title>h–s 图</title>", "<desc>IF97</desc>", ">解1<", ">解2<",
                                  ">300 ℃<", ">x=0.9<"})
       QVERIFY2(content.contains(QString::fromUtf8(expected)), expected);
     // The other formulation's dome, in its own colour.
     QVERIFY(content.contains("stroke=\"" + diagram_colors::kOther.name() + '"'));
+    // T–s: every isobar labelled, the critical point, no isotherms.
+    QCOMPARE(RunChartCommand({"--chart", "ts", "--out", svg}, err), 0);
+    content = Read(svg);
+    for (const double p : calc::IsobarPressures(calc::Formulation::IFC67))
+      QVERIFY2(content.contains('>' + QString::number(p) + " MPa<"), qPrintable(QString::number(p)));
+    QVERIFY(content.contains(QStringLiteral(">临界点<")));
+    QVERIFY(!content.contains("stroke=\"" + diagram_colors::kIsotherm.name() + '"'));
 
     // A failed calculation: the chart without marks, and why.
     const QString png = dir.filePath("ts.png");
@@ -81,6 +86,12 @@ class TestChartCommand : public QObject {
     QVERIFY(kelm.waitForFinished(30000));
     QCOMPARE(kelm.exitCode(), 2);
     QVERIFY(kelm.readAllStandardError().contains("kelm: --out FILE is missing"));
+  }
+
+ private:
+  static QString Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
   }
 };
 
