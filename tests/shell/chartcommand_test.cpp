@@ -53,12 +53,13 @@ class TestChartCommand : public QObject {
       QVERIFY2(content.contains(QString::fromUtf8(expected)), expected);
     // The other formulation's dome, in its own colour.
     QVERIFY(content.contains("stroke=\"" + diagram_colors::kOther.name() + '"'));
-    // T–s: every isobar labelled, the critical point, no isotherms.
-    QCOMPARE(RunChartCommand({"--chart", "ts", "--out", svg}, err), 0);
+    // T–s: every isobar labelled, the critical point, no isotherms; an isentropic expansion.
+    QCOMPARE(RunChartCommand({"--chart", "ts", "--out", svg, "3", "0", "10", "500", "0.1"}, err), 0);
     content = Read(svg);
     for (const double p : calc::IsobarPressures(calc::Formulation::IFC67))
       QVERIFY2(content.contains('>' + QString::number(p) + " MPa<"), qPrintable(QString::number(p)));
-    QVERIFY(content.contains(QStringLiteral(">临界点<")));
+    QVERIFY(content.contains(QStringLiteral(">临界点<")) && content.contains(QStringLiteral(">初态<")));
+    QVERIFY(content.contains("stroke=\"" + diagram_colors::kExpansion.name() + '"'));
     QVERIFY(!content.contains("stroke=\"" + diagram_colors::kIsotherm.name() + '"'));
 
     // A failed calculation: the chart without marks, and why.

@@ -35,9 +35,7 @@ int Child(const QStringList& args) {
   if (what == QLatin1String("--child-append")) {
     // Appends rows, printing each id once its row is committed; with no count, until killed.
     CRecord record(path);
-    if (!record.OnDisk()) return 3;
-    const int count = args.value(4).toInt();
-    for (int i = 0; count == 0 || i < count; ++i) {
+    for (int i = 0, count = args.value(4).toInt(); count == 0 || i < count; ++i) {
       const std::int64_t id = record.Append(Steam(), args.value(3));
       if (id == 0 || !record.OnDisk()) return 4;
       std::printf("%lld\n", static_cast<long long>(id));
@@ -176,52 +174,44 @@ class TestRecord : public QObject {
     QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
   }
 
-  void aLockedFileKeepsTheSessionInMemoryAndIsLeftAlone() {
-    { CRecord(m_path).Append(Steam(), QStringLiteral("计算窗口")); }
-    QProcess* holder = Start({QStringLiteral("--child-lock"), m_path});
-    QVERIFY(holder->waitForReadyRead(10000));
-    QCOMPARE(holder->readAllStandardOutput(), QByteArray("locked\n"));
+  void aLockedUnopenableOrNewerFileIsLeftAloneAndTheSessionKeptInMemory_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("locked") << "locked" << QStringLiteral("记录文件 %1 被另一个程序锁定，本次运行的计算只保存在内存中。");
+    QTest::newRow("a folder") << "folder" << QStringLiteral("无法打开记录文件 %1（该位置不能建立文件，或没有权限），"
+                                                            "本次运行的计算只保存在内存中。");
+    QTest::newRow("newer") << "newer" << QStringLiteral("记录文件 %1 由更新版本的程序创建，本次运行的计算只保存在内存中。");
+  }
+  void aLockedUnopenableOrNewerFileIsLeftAloneAndTheSessionKeptInMemory() {
+    QFETCH(QString, file);
+    QFETCH(QString, problem);
+    if (file == "folder") {
+      QVERIFY(QDir().mkpath(m_path));  // a folder where the file should be
+    } else {
+      CRecord record(m_path);
+      record.Append(Steam(), QStringLiteral("计算窗口"));
+      if (file == "newer")
+        QSqlQuery(QSqlDatabase::database(QStringLiteral("kelm-record-%1").arg(Connections())))
+            .exec(QStringLiteral("PRAGMA user_version=2"));
+    }
+    QProcess* holder = file == "locked" ? Start({QStringLiteral("--child-lock"), m_path}) : nullptr;
+    QVERIFY(holder == nullptr || (holder->waitForReadyRead(10000) && holder->readAllStandardOutput() == "locked\n"));
     const QByteArray bytes = Bytes(m_path);
     {
       CRecord record(m_path, {200, 0});
       QVERIFY(!record.OnDisk());
-      QCOMPARE(record.Problem(), QStringLiteral("记录文件 %1 被另一个程序锁定，本次运行的计算只保存在内存中。")
-                                     .arg(QDir::toNativeSeparators(m_path)));
-      QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
-      QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
+      QCOMPARE(record.Problem(), problem.arg(QDir::toNativeSeparators(m_path)));
+      QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0 && record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
       QCOMPARE(record.Count(), std::int64_t(2));
     }
     QCOMPARE(Bytes(m_path), bytes);
+    QVERIFY(file != "folder" || (QFileInfo(m_path).isDir() && QDir(m_path).isEmpty()));
+    if (holder == nullptr) return;
     holder->kill();
     holder->waitForFinished();
-    CRecord record(m_path);
+    CRecord record(m_path);  // the file again once it is free, with its row
     QVERIFY(record.OnDisk());
     QCOMPARE(record.Count(), std::int64_t(1));
-  }
-
-  void aFileThatCannotBeOpenedOrIsNewerIsLeftAlone() {
-    QVERIFY(QDir().mkpath(m_path));  // a folder where the file should be
-    {
-      CRecord record(m_path);
-      QVERIFY(!record.OnDisk());
-      QCOMPARE(record.Problem(), QStringLiteral("无法打开记录文件 %1（该位置不能建立文件，或没有权限），"
-                                                "本次运行的计算只保存在内存中。")
-                                     .arg(QDir::toNativeSeparators(m_path)));
-      QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
-    }
-    QVERIFY(QFileInfo(m_path).isDir() && QDir(m_path).isEmpty());
-    QVERIFY(QDir().rmdir(m_path));
-    {
-      CRecord record(m_path);
-      QSqlQuery(QSqlDatabase::database(QStringLiteral("kelm-record-%1").arg(Connections())))
-          .exec(QStringLiteral("PRAGMA user_version=2"));
-    }
-    const QByteArray bytes = Bytes(m_path);
-    CRecord record(m_path);
-    QVERIFY(!record.OnDisk());
-    QVERIFY(record.Problem().contains(QStringLiteral("由更新版本的程序创建")));
-    QVERIFY(record.Append(Steam(), QStringLiteral("计算窗口")) > 0);
-    QCOMPARE(Bytes(m_path), bytes);
   }
 
   void aFullFileGoesOnInMemoryWithTheRowsSoFar() {

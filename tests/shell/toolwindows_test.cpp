@@ -5,15 +5,12 @@
 #include <QtWidgets>
 
 #include <memory>
-#include <regex>
 
 #include "shell/calcwnd.h"
 #include "shell/comparewnd.h"
-#include "shell/diagrampaint.h"
 #include "shell/diagramview.h"
 #include "shell/diagramwnd.h"
 #include "shell/record.h"
-#include "shell/recordwnd.h"
 #include "shell/steamtablewnd.h"
 #include "shell/tablefile.h"
 #include "shell/toolwindows.h"
@@ -32,12 +29,10 @@ QByteArray Bytes(const QString& path) {
 
 // A PDF's page count, from its page tree, and whether its first page lies on its side.
 std::pair<int, bool> PdfPages(const QString& path) {
-  const std::string pdf = Bytes(path).toStdString();
-  std::smatch count, box;
-  if (!std::regex_search(pdf, count, std::regex("/Type /Pages[^>]*/Count ([0-9]+)")) ||
-      !std::regex_search(pdf, box, std::regex("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")))
-    return {-1, false};
-  return {std::stoi(count[1]), std::stod(box[1]) > std::stod(box[2])};
+  const QString pdf = QString::fromLatin1(Bytes(path));
+  const auto count = QRegularExpression("/Type /Pages[^>]*/Count ([0-9]+)").match(pdf);
+  const auto box = QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]").match(pdf);
+  return {count.hasMatch() ? count.captured(1).toInt() : -1, box.captured(1).toDouble() > box.captured(2).toDouble()};
 }
 
 QString Tsv(const calc::Table& t) { return QString::fromStdString(calc::ToTsv(t)); }
@@ -92,23 +87,17 @@ class TestToolWindows : public QObject {
     QVERIFY(box && box->isVisible() && box->text().contains(QStringLiteral("IF97：150/150 通过")));
   }
 
-  void theRecordKeepsEveryCalculateOfTheForm() {
+  void theRecordKeepsEveryCalculateAndCtrlShiftCCopiesTheResultBlockButCtrlCInAnInputItsText() {
     CRecord::Instance().Clear();
-    Calculate(2, 0, {"1", "300"});
-    Calculate(0, 1, {"100"});
-    QTest::keyClick(m_form.get(), Qt::Key_F3);
-    QAbstractItemModel* rows = m_form->findChild<CRecordWnd*>()->findChild<QTableView*>()->model();
-    QCOMPARE(rows->rowCount(), 2);
-    QCOMPARE(rows->index(0, 1).data().toString() + rows->index(0, 12).data().toString(), QStringLiteral("计算窗口饱和水"));
-    Calculate(1, 0, {"1"});
-    QCOMPARE(rows->rowCount(), 3);
-  }
-
-  void ctrlShiftCCopiesTheResultBlockAndCtrlCInAnInputItsText() {
     QApplication::clipboard()->clear();
     QTest::keyClick(m_form.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::clipboard()->text(), QString());  // nothing calculated yet
+    Calculate(0, 1, {"100"});
     Calculate(2, 4, {"100", "420"});
+    QTest::keyClick(m_form.get(), Qt::Key_F3);
+    QAbstractItemModel* rows = m_form->findChild<QWidget*>("IDD_RECORD")->findChild<QTableView*>()->model();
+    QCOMPARE(rows->rowCount(), 2);
+    QCOMPARE(rows->index(1, 1).data().toString() + rows->index(1, 12).data().toString(), QStringLiteral("计算窗口饱和水"));
     auto* input = Find(m_form.get(), "IDC_INPUT1");
     input->setFocus();
     input->selectAll();
@@ -117,12 +106,13 @@ class TestToolWindows : public QObject {
     QTest::keyClick(input, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::clipboard()->text(), Tsv(calc::ResultTable(calc::Calculate(
         {calc::Formulation::IFC67, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420, 0}}), {})));
+    Calculate(1, 0, {"1"});
+    QCOMPARE(rows->rowCount(), 3);
   }
 
   // 99.62 ℃ at 0.1 MPa lies between the two saturation temperatures: water in IFC-67, steam in IF97.
   void compareFollowsTheFormAndTheUnitsHighlightsAPhaseThatDiffersAndCopiesItsTable() {
     CCompareWnd* wnd = Open<CCompareWnd>(Qt::Key_F2);
-    QCOMPARE(Cells(wnd)->rowCount(), 0);  // nothing calculated yet
     Calculate(2, 0, {"0.1", "99.62"});
     const int stateRow = Cells(wnd)->rowCount() - 1;  // the notes stand under the table
     QCOMPARE(Cell(wnd, stateRow, 0), QStringLiteral("状态"));
@@ -160,7 +150,7 @@ class TestToolWindows : public QObject {
 
   void diagramFollowsTheFormMarkingBothRootsAndTheExpansionAndRedrawsOnlyThePoints() {
     Calculate(2, 4, {"100", "420"});  // before the window exists: it takes the last request
-    CDiagramWnd* wnd = OpenDiagram();
+    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     QCOMPARE(Marks(wnd), QStringLiteral("解1 解2 "));
     CDiagramView* view = wnd->View(calc::Chart::TS);
     CDiagramView* hidden = wnd->View(calc::Chart::HS);  // the other tab
@@ -182,7 +172,7 @@ class TestToolWindows : public QObject {
   }
 
   void diagramFormulationChoiceRecalculatesAddsTheOtherDomeAndSaysWhyAPointFails() {
-    CDiagramWnd* wnd = OpenDiagram();
+    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     Calculate(2, 4, {"100", "420"});
     const double ifc67 = wnd->RequestMarks().points[1].point.p;
     Find<QComboBox>(wnd, "IDC_DIAGRAM_FORMULATION")->setCurrentIndex(1);
@@ -197,7 +187,7 @@ class TestToolWindows : public QObject {
   }
 
   void diagramKeepsPointsAddedByOtherWindowsUntilCleared() {
-    CDiagramWnd* wnd = OpenDiagram();
+    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     Calculate(2, 0, {"1", "300"});
     calc::Solution a;
     a.p = 1, a.t = 200, a.h = 2827.9, a.s = 6.6940;
@@ -214,7 +204,7 @@ class TestToolWindows : public QObject {
   }
 
   void diagramZoomsByBandAndWheelAndResetsAndReadsOutThePointUnderTheMouse() {
-    CDiagramWnd* wnd = OpenDiagram();
+    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     CDiagramView* view = wnd->View(calc::Chart::TS);
     const calc::Bounds home = view->View();
     // A band from s = 4, t = 300 to s = 8, t = 500.
@@ -252,7 +242,7 @@ class TestToolWindows : public QObject {
 
   // What is drawn is kelm --chart's test's; here the window exports its current tab, marks too.
   void diagramExportWritesTheShownPictureAsPngSvgAndPdfOrSaysWhyNot() {
-    CDiagramWnd* wnd = OpenDiagram();
+    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     Calculate(2, 4, {"100", "420"});
     QTemporaryDir dir;
     auto exportTo = [&](const QString& name, QSize size) {
@@ -384,18 +374,9 @@ class TestToolWindows : public QObject {
     QCOMPARE(Shown(wnd, "IDC_TB_NOTES"), QStringLiteral("请输入进口压力（一个数）"));
   }
 
-  void steamTableShowsTheLayersTableForEachKindAndFormulation() {
+  void steamTableShowsTheLayersTableForTheKindSeriesExtrasAndFormulationsAsked() {
     CSteamTableWnd* wnd = Open<CSteamTableWnd>(Qt::Key_F6);
-    Range(wnd, 0, "0.01", "370", "20");
-    Find<QCheckBox>(wnd, "IDC_ST_EXTRA_rho")->setChecked(true);
-    QVERIFY(!Find<QCheckBox>(wnd, "IDC_ST_EXTRA_dt")->isEnabled());
-    Click(wnd, "IDC_ST_MAKE");
-    calc::TableRequest r;
-    r.first = calc::Series::Range(0.01, 370, 20);
-    r.extras = {calc::TableExtra::Density};
-    QCOMPARE(wnd->CopyText(), SteamTsv(r));
-    QCOMPARE(Find<QTableView>(wnd, "IDC_ST_TABLE")->model()->rowCount(), 19);
-
+    QVERIFY(!Find<QCheckBox>(wnd, "IDC_ST_EXTRA_dt")->isEnabled());  // no superheat at saturation
     Find<QComboBox>(wnd, "IDC_ST_KIND")->setCurrentIndex(int(calc::TableKind::PressureTemperature));
     Find<QComboBox>(wnd, "IDC_ST_FORMULATION")->setCurrentIndex(2);
     QVERIFY(Find<QGroupBox>(wnd, "IDC_ST_AXIS2")->isVisible());
@@ -403,8 +384,10 @@ class TestToolWindows : public QObject {
     Find<QComboBox>(wnd, "IDC_ST_MODE1")->setCurrentIndex(1);
     Find(wnd, "IDC_ST_LIST1")->setText(QStringLiteral("0.1，1；10\t25"));  // as pasted
     Range(wnd, 1, "100", "500", "100");
+    Find<QCheckBox>(wnd, "IDC_ST_EXTRA_rho")->setChecked(true);
     Find<QCheckBox>(wnd, "IDC_ST_EXTRA_dt")->setChecked(true);
     Click(wnd, "IDC_ST_MAKE");
+    calc::TableRequest r;
     r.kind = calc::TableKind::PressureTemperature;
     r.compare = true;
     r.first = calc::Series::List({0.1, 1, 10, 25});
@@ -551,11 +534,6 @@ class TestToolWindows : public QObject {
   static QPushButton* Ok(const CUnitsDlg* dlg) {
     return dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
   }
-  CDiagramWnd* OpenDiagram() {
-    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
-    wnd->resize(900, 640);
-    return wnd;
-  }
   // Picks the item and mode by their list indexes, types the inputs and clicks Calculate.
   void Calculate(int item, int mode, const QStringList& inputs) {
     for (const auto& [list, index] : {std::pair("IDC_ITEM", item), std::pair("IDC_MODE", mode)}) {
@@ -567,14 +545,13 @@ class TestToolWindows : public QObject {
     Click(m_form.get(), "IDC_CALC");
   }
 
-  static QAbstractItemModel* Cells(const CCompareWnd* wnd) { return wnd->findChild<QTableView*>()->model(); }
-  static QString Cell(const CCompareWnd* wnd, int row, int column) {
-    return Cells(wnd)->index(row, column).data().toString();
-  }
+  static QAbstractItemModel* Cells(const QWidget* wnd) { return wnd->findChild<QTableView*>()->model(); }
+  static QString Cell(const QWidget* wnd, int row, int column) { return Cells(wnd)->index(row, column).data().toString(); }
+  // The labels of the form's marks, then of the added ones.
   static QString Marks(const CDiagramWnd* wnd) {
     QString labels;
-    for (const calc::Mark& mark : wnd->RequestMarks().points) labels += QString::fromStdString(mark.label) + ' ';
-    for (const calc::Mark& mark : wnd->AddedMarks()) labels += QString::fromStdString(mark.label) + ' ';
+    for (const auto* marks : {&wnd->RequestMarks().points, &wnd->AddedMarks()})
+      for (const calc::Mark& mark : *marks) labels += QString::fromStdString(mark.label) + ' ';
     return labels;
   }
   // The status after a mouse move without a button (the offscreen platform makes none itself).
