@@ -40,15 +40,13 @@ class TestBatchWnd : public QObject {
     QTest::mouseClick(Find<QPushButton>("IDC_BATCH_RUN"), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
     // The layer's reasons (its test holds them all), each after the number of its line.
-    QCOMPARE(Errors().size(), 2);
+    QVERIFY(Errors().size() == 2 && Errors()[1].startsWith(QStringLiteral("第 5 行：未知的项目 \"9\"")));
     QCOMPARE(Errors()[0], QStringLiteral("第 3 行：输入 1（计算点压力）不是数字：\"1,5\""));
-    QVERIFY(Errors()[1].startsWith(QStringLiteral("第 5 行：未知的项目 \"9\"")));
     QCOMPARE(Find<QLabel>("IDC_BATCH_STATUS")->text(), QStringLiteral("完成：计算了 3 行，2 行无法读取。"));
     QCOMPARE(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value(), 3);
     // Each result headed by the number of its line, in the record in the order of the lines.
     QAbstractItemModel* results = Find<QTableView>("IDC_BATCH_RESULTS")->model();
-    QCOMPARE(results->rowCount(), 3);
-    QCOMPARE(results->headerData(0, Qt::Vertical).toInt() * 10 + results->headerData(2, Qt::Vertical).toInt(), 26);
+    QVERIFY(results->rowCount() == 3 && results->headerData(0, Qt::Vertical).toInt() == 2 && results->headerData(2, Qt::Vertical).toInt() == 6);
     QCOMPARE(results->index(0, 5).data().toString(), QStringLiteral("计算点压力 13.5 MPa，计算点温度 535 ℃"));
     const std::vector<calc::RecordRow> kept = m_record->Rows({1, 2, 3});
     QVERIFY(kept[0].source == "批量计算" && kept[0].request.in[0] == 13.5 && kept[2].solutions == 2);
@@ -70,8 +68,7 @@ class TestBatchWnd : public QObject {
     QCOMPARE(Errors(), QStringList{QStringLiteral(
                            "第 2 行：输入 1（计算点压力） -2 bar(表压) 低于绝对零压（当地大气压 0.1 MPa）")});
     const calc::RecordRow row = m_wnd->Results().Rows().at(0);
-    QVERIFY(row.request.formulation == calc::Formulation::IF97 && row.request.in[0] == 1.0);
-    QVERIFY(qAbs(row.request.in[1] - 300) < 1e-12);
+    QVERIFY(row.request.formulation == calc::Formulation::IF97 && row.request.in[0] == 1.0 && qAbs(row.request.in[1] - 300) < 1e-12);
     QCOMPARE(Find<QTableView>("IDC_BATCH_RESULTS")->model()->index(0, 6).data().toString(), QStringLiteral("9.000000"));
   }
 
@@ -129,8 +126,7 @@ class TestBatchWnd : public QObject {
       QCOMPARE(Input()->toPlainText(), text);
     }
     QVERIFY(!m_wnd->OpenFile(m_dir->filePath(QStringLiteral("none.csv"))));
-    const QStringList told = CAsk::TakeMessages();
-    QVERIFY(told.size() == 1 && told[0].startsWith(QStringLiteral("无法读取文件 %1：").arg(m_dir->filePath("none.csv"))));
+    QVERIFY(CAsk::TakeMessages().value(0).startsWith(QStringLiteral("无法读取文件 %1：").arg(m_dir->filePath("none.csv"))));
   }
 
  private:
