@@ -493,9 +493,7 @@ class TestToolWindows : public QObject {
       QTest::keyClicks(Find(in, name), text);
     }
   }
-  static void Click(const QWidget* in, const char* name) {
-    QTest::mouseClick(Find<QPushButton>(in, name), Qt::LeftButton);
-  }
+  static void Click(const QWidget* in, const char* name) { QTest::mouseClick(Find<QPushButton>(in, name), Qt::LeftButton); }
   static void Activate(QWidget* window) {
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -513,9 +511,7 @@ class TestToolWindows : public QObject {
     m_form->findChild<QAction*>("IDM_UNITS")->trigger();
     return m_form->findChild<CUnitsDlg*>();
   }
-  static QPushButton* Ok(const CUnitsDlg* dlg) {
-    return dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-  }
+  static QPushButton* Ok(const CUnitsDlg* dlg) { return dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok); }
   // Picks the item and mode by their list indexes, types the inputs and clicks Calculate.
   void Calculate(int item, int mode, const QStringList& inputs) {
     for (const auto& [list, index] : {std::pair("IDC_ITEM", item), std::pair("IDC_MODE", mode)}) {
