@@ -29,7 +29,6 @@ QByteArray Bytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The child processes.
 int Child(const QStringList& args) {
   const QString what = args.value(1), path = args.value(2);
   if (what == QLatin1String("--child-append")) {
@@ -94,8 +93,7 @@ class TestRecord : public QObject {
     }
     CRecord again(m_path);
     QVERIFY(again.OnDisk());
-    // Newest first, every field as the answer gave it: the second root of (t, h), a failed IF97
-    // row with its reason.
+    // Newest first, every field as the answer gave it: a second root, a failure with its reason.
     const std::vector<calc::RecordRow> after = again.Rows(again.Ids({}));
     QCOMPARE(after.size(), std::size_t(3));
     std::vector<calc::RecordRow> expected;

@@ -53,26 +53,24 @@ class TestRecordWnd : public QObject {
     m_record.reset();
   }
 
-  void showsRowsNewestFirstAndTakesNewOnesOnTop() {
+  void showsRowsNewestFirstTakesNewOnesOnTopAndFilters() {
     QCOMPARE(Cell(0, 4) + Cell(2, 6) + Count(), QStringLiteral("温度和焓1.000000共 3 条"));
     QVERIFY(Model()->index(2, 6).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
     m_record->Append(Answer(Item::SatSteam, Mode::Temperature, 200), QStringLiteral("汽轮机"));
     QCOMPARE(Cell(0, 1) + Cell(3, 6) + Count(), QStringLiteral("汽轮机1.000000共 4 条"));
     QVERIFY(!m_wnd->findChild<QLabel*>("IDC_RECORD_PROBLEM")->isVisible());
-  }
-
-  void filtersByItemAndByTextAndKeepsOutNewRowsThatDoNotPass() {
+    // Filtered by item and by text as typed; a new row that does not pass stays out.
     auto* item = m_wnd->findChild<QComboBox*>("IDC_RECORD_ITEM");
     auto* text = m_wnd->findChild<QLineEdit*>("IDC_RECORD_TEXT");
     item->setCurrentIndex(1 + int(Item::AnyState));
     QCOMPARE(Model()->rowCount(), 2);
-    text->insert(QStringLiteral("过热"));  // as typed
+    text->insert(QStringLiteral("过热"));
     QCOMPARE(Cell(0, 12) + Count(), QStringLiteral("过热蒸汽共 1 条"));
     m_record->Append(Answer(Item::SatWater, Mode::Pressure, 1), QStringLiteral("计算窗口"));
     QCOMPARE(Model()->rowCount(), 1);
     item->setCurrentIndex(0);
     text->clear();
-    QCOMPARE(Model()->rowCount(), 4);
+    QCOMPARE(Model()->rowCount(), 5);
   }
 
   void copiesTheSelectedRowsInTheChosenUnits() {
@@ -141,7 +139,7 @@ class TestRecordWnd : public QObject {
     m_record = std::make_unique<CRecord>(folder);
     m_wnd = std::make_unique<CRecordWnd>(nullptr, *m_record);
     m_wnd->show();
-    auto* problem = m_wnd->findChild<QLabel*>("IDC_RECORD_PROBLEM");
+    const QLabel* problem = m_wnd->findChild<QLabel*>("IDC_RECORD_PROBLEM");
     QVERIFY(problem->isVisible() && problem->text() == m_record->Problem() && !problem->text().isEmpty());
     m_record->Append(Answer(Item::SatWater, Mode::Pressure, 1), QStringLiteral("计算窗口"));
     QCOMPARE(Model()->rowCount(), 1);
