@@ -142,7 +142,7 @@ class TestToolWindows : public QObject {
     QVERIFY(Shown(wnd, "IDC_COMPARE_NOTES").contains(QStringLiteral("IFC-67 计算失败：计算点温度 900 ℃")));
   }
 
-  void diagramFollowsTheFormMarkingBothRootsAndTheExpansionAndRedrawsOnlyThePoints() {
+  void diagramFollowsTheFormInTheFormulationChosenRedrawingOnlyThePointsAndKeepsAddedOnes() {
     Calculate(2, 4, {"100", "420"});  // before the window exists: it takes the last request
     CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     QCOMPARE(Marks(wnd), QStringLiteral("解1 解2 "));
@@ -161,16 +161,12 @@ class TestToolWindows : public QObject {
     QCOMPARE(Marks(wnd), QStringLiteral("初态 终态 "));
     QVERIFY(view->Picture().expansion.size() == 1 && hidden->Picture().expansion.size() == 1);
     QCOMPARE(view->grab().toImage().pixelColor(MarkAt(view, 0)), colors::kStart);
-  }
-
-  void diagramFormulationChoiceRecalculatesAddsTheOtherDomeSaysWhyAPointFailsAndKeepsAddedPoints() {
-    CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
+    // The formulation chosen recalculates the form's request; the other's dome added.
     Calculate(2, 4, {"100", "420"});
     const double ifc67 = wnd->RequestMarks().points[1].point.p;
     Find<QComboBox>(wnd, "IDC_DIAGRAM_FORMULATION")->setCurrentIndex(1);
     QCOMPARE(wnd->View(calc::Chart::HS)->Picture().scene, &calc::SceneOf(calc::Formulation::IF97));
     QVERIFY(std::fabs(wnd->RequestMarks().points[1].point.p - ifc67) > 1e-4);
-    QVERIFY(wnd->View(calc::Chart::TS)->Picture().other == nullptr);
     Find<QCheckBox>(wnd, "IDC_DIAGRAM_OTHER")->setChecked(true);
     QCOMPARE(wnd->View(calc::Chart::TS)->Picture().other, &calc::SceneOf(calc::Formulation::IFC67));
     Calculate(2, 0, {"200", "300"});
@@ -183,13 +179,13 @@ class TestToolWindows : public QObject {
     b.t = 400, b.h = 3264.5, b.s = 7.4670;
     wnd->AddPoints({a, b}, QStringLiteral("记录"));
     wnd->AddPoints({a}, QStringLiteral("单点"));
-    CDiagramView* view = wnd->View(calc::Chart::HS);
-    QCOMPARE(view->grab().toImage().pixelColor(MarkAt(view, 0)), colors::kAdded);
+    QCOMPARE(hidden->grab().toImage().pixelColor(MarkAt(hidden, 0)), colors::kAdded);
     Calculate(2, 0, {"1", "300"});
     QCOMPARE(Marks(wnd), QStringLiteral("状态点 记录1 记录2 单点 "));
     Find<QAction>(wnd, "IDM_DIAGRAM_CLEAR")->trigger();
     QCOMPARE(Marks(wnd), QStringLiteral("状态点 "));
   }
+
 
   void diagramZoomsResetsReadsOutThePointUnderTheMouseAndExportsThePictureOrSaysWhyNot() {
     CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
@@ -250,7 +246,7 @@ class TestToolWindows : public QObject {
     QCOMPARE(exportTo("", {800, 600}), QString());  // cancelled: nothing written, nothing said
   }
 
-  void turbineShowsTheLayersExpansionInEitherFormulationOrBothHandsItOnCopiesAndExportsIt() {
+  void turbineShowsTheLayersExpansionInEitherFormulationOrBothHandsItOnFollowsTheUnitsCopiesAndExports() {
     CTurbineWnd* wnd = Open<CTurbineWnd>(Qt::Key_F5);
     QSignalSpy spy(wnd, &CTurbineWnd::ExpansionComputed);
     Type(wnd, {{"IDC_TB_P1", "10"}, {"IDC_TB_X1", "500"}, {"IDC_TB_P2", "0.01"}, {"IDC_TB_ETA", "0.85"}});
@@ -281,6 +277,29 @@ class TestToolWindows : public QObject {
     QCOMPARE(Bytes(dir.filePath("t.csv")), QByteArray::fromStdString(calc::ToCsv(calc::TurbineCompareTable(r67, r97))));
     QVERIFY(!wnd->ExportTo(QStringLiteral("/nonexistent/kelm.xlsx")));
     QVERIFY(Shown(wnd, "IDC_TB_NOTES").startsWith(QStringLiteral("无法写入文件 /nonexistent/kelm.xlsx")));
+    // The inlet's and the outlet's forms relabel; units convert the inputs and the result.
+    Find<QComboBox>(wnd, "IDC_TB_FORMULATION")->setCurrentIndex(0);
+    auto* kind = Find<QComboBox>(wnd, "IDC_TB_INLET");
+    kind->setCurrentIndex(int(calc::InletKind::PressureEnthalpy));
+    QCOMPARE(Labels(wnd, {"IDC_TB_X1_LABEL", "IDC_TB_X1_UNIT"}), QStringLiteral("焓 kJ/kg"));
+    kind->setCurrentIndex(int(calc::InletKind::SaturatedSteam));
+    QVERIFY(!Find(wnd, "IDC_TB_X1")->isEnabled());
+    Find<QComboBox>(wnd, "IDC_TB_OUTLET")->setCurrentIndex(int(calc::OutletKind::PressureDryness));
+    QCOMPARE(Labels(wnd, {"IDC_TB_MX2_LABEL", "IDC_TB_MX2_UNIT"}), QStringLiteral("干度 "));
+    kind->setCurrentIndex(int(calc::InletKind::PressureTemperature));
+    Type(wnd, {{"IDC_TB_P1", "10"}, {"IDC_TB_X1", "500"}, {"IDC_TB_P2", "0.01"}, {"IDC_TB_ETA", "0.85"}});
+    Click(wnd, "IDC_TB_CALC");
+    calc::Units u;
+    u.pressure = calc::PressureUnit::kPa;
+    u.temperature = calc::TemperatureUnit::Kelvin;
+    CUnitSettings::Instance().SetUnits(u);
+    QCOMPARE(Labels(wnd, {"IDC_TB_P1", "IDC_TB_X1", "IDC_TB_P2", "IDC_TB_ETA", "IDC_TB_P1_UNIT"}),
+             QStringLiteral("10000 773.15 10 0.85 kPa"));
+    QCOMPARE(wnd->CopyText(), Tsv(calc::TurbineTable(calc::ExpandSections(
+        calc::Formulation::IFC67, {calc::InletKind::PressureTemperature, 10, 500}, {{0.01, 0.85}}), u)));
+    Type(wnd, {{"IDC_TB_P1", "abc"}});
+    Click(wnd, "IDC_TB_CALC");
+    QCOMPARE(Shown(wnd, "IDC_TB_NOTES"), QStringLiteral("请输入进口压力（一个数）"));
   }
 
   void turbineSectionsAreTypedOrPastedUpToFiftyAndAMeasuredOutletGivesTheEfficiency() {
@@ -326,30 +345,6 @@ class TestToolWindows : public QObject {
     QVERIFY(Shown(wnd, "IDC_TB_NOTES").contains(QStringLiteral("低于进口熵")));
   }
 
-  void turbineInletAndOutletFormsRelabelAndUnitsConvertTheInputsAndTheResult() {
-    CTurbineWnd* wnd = Open<CTurbineWnd>(Qt::Key_F5);
-    auto* kind = Find<QComboBox>(wnd, "IDC_TB_INLET");
-    kind->setCurrentIndex(int(calc::InletKind::PressureEnthalpy));
-    QCOMPARE(Labels(wnd, {"IDC_TB_X1_LABEL", "IDC_TB_X1_UNIT"}), QStringLiteral("焓 kJ/kg"));
-    kind->setCurrentIndex(int(calc::InletKind::SaturatedSteam));
-    QVERIFY(!Find(wnd, "IDC_TB_X1")->isEnabled());
-    Find<QComboBox>(wnd, "IDC_TB_OUTLET")->setCurrentIndex(int(calc::OutletKind::PressureDryness));
-    QCOMPARE(Labels(wnd, {"IDC_TB_MX2_LABEL", "IDC_TB_MX2_UNIT"}), QStringLiteral("干度 "));
-    kind->setCurrentIndex(int(calc::InletKind::PressureTemperature));
-    Type(wnd, {{"IDC_TB_P1", "10"}, {"IDC_TB_X1", "500"}, {"IDC_TB_P2", "0.01"}, {"IDC_TB_ETA", "0.85"}});
-    Click(wnd, "IDC_TB_CALC");
-    calc::Units u;
-    u.pressure = calc::PressureUnit::kPa;
-    u.temperature = calc::TemperatureUnit::Kelvin;
-    CUnitSettings::Instance().SetUnits(u);
-    QCOMPARE(Labels(wnd, {"IDC_TB_P1", "IDC_TB_X1", "IDC_TB_P2", "IDC_TB_ETA", "IDC_TB_P1_UNIT"}),
-             QStringLiteral("10000 773.15 10 0.85 kPa"));
-    QCOMPARE(wnd->CopyText(), Tsv(calc::TurbineTable(calc::ExpandSections(
-        calc::Formulation::IFC67, {calc::InletKind::PressureTemperature, 10, 500}, {{0.01, 0.85}}), u)));
-    Type(wnd, {{"IDC_TB_P1", "abc"}});
-    Click(wnd, "IDC_TB_CALC");
-    QCOMPARE(Shown(wnd, "IDC_TB_NOTES"), QStringLiteral("请输入进口压力（一个数）"));
-  }
 
   // The layer's refusals (its test holds every sentence) and the window's own reading of a field;
   // into kelvin the ends move by 273.15, the step stays, a list converts each value.
@@ -393,8 +388,7 @@ class TestToolWindows : public QObject {
     QVERIFY(PdfPages(dir.filePath("t.pdf")) == std::make_pair(2, false));
     Find<QComboBox>(wnd, "IDC_ST_KIND")->setCurrentIndex(int(calc::TableKind::PressureTemperature));
     Find<QComboBox>(wnd, "IDC_ST_FORMULATION")->setCurrentIndex(2);
-    QVERIFY(Find<QGroupBox>(wnd, "IDC_ST_AXIS2")->isVisible());
-    QCOMPARE(Find<QGroupBox>(wnd, "IDC_ST_AXIS1")->title(), QStringLiteral("压力"));
+    QVERIFY(Find<QGroupBox>(wnd, "IDC_ST_AXIS2")->isVisible() && Find<QGroupBox>(wnd, "IDC_ST_AXIS1")->title() == QStringLiteral("压力"));
     Find<QComboBox>(wnd, "IDC_ST_MODE1")->setCurrentIndex(1);
     Find(wnd, "IDC_ST_LIST1")->setText(QStringLiteral("0.1，1；10\t25"));  // as pasted
     Range(wnd, 1, "100", "500", "100");
@@ -415,7 +409,7 @@ class TestToolWindows : public QObject {
     QCOMPARE(Shown(wnd, "IDC_ST_MESSAGE"), QStringLiteral("无法写入文件 /nonexistent/kelm.pdf"));
   }
 
-  void unitsDialogShowsTheProgramsUnitsRefusesABadAtmosphereAndStoresTheChosenOnes() {
+  void unitsDialogShowsTheProgramsUnitsRefusesABadAtmosphereStoresTheChosenOnesOrCancels() {
     CUnitsDlg* dlg = OpenUnits("p=kPag,atm=0.095,t=K");
     QSignalSpy changed(&CUnitSettings::Instance(), &CUnitSettings::Changed);
     QVERIFY(Find<QCheckBox>(dlg, "IDC_UNITS_GAUGE")->isChecked() && Find(dlg, "IDC_UNITS_ATMOSPHERE")->isEnabled());
@@ -438,17 +432,14 @@ class TestToolWindows : public QObject {
     QCOMPARE(QString::fromStdString(calc::FormatUnits(CUnitSettings::Instance().Units())),
              QStringLiteral("p=kgf,atm=0.0953,t=K,h=kcal,v=rho"));
     QCOMPARE(QSettings().value("units").toString(), QStringLiteral("p=kgf,atm=0.0953,t=K,h=kcal,v=rho"));
+    // Cancel changes nothing; opened again, the program's units, not the abandoned choice.
+    dlg = OpenUnits(nullptr);
+    Find<QComboBox>(dlg, "IDC_UNITS_TEMPERATURE")->setCurrentIndex(0);
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    QVERIFY(!dlg->isVisible() && changed.count() == 1);
+    QCOMPARE(Find<QComboBox>(OpenUnits(nullptr), "IDC_UNITS_TEMPERATURE")->currentText(), QStringLiteral("K"));
   }
 
-  void unitsDialogCancelChangesNothing() {
-    QSignalSpy changed(&CUnitSettings::Instance(), &CUnitSettings::Changed);
-    CUnitsDlg* dlg = OpenUnits(nullptr);
-    Find<QComboBox>(dlg, "IDC_UNITS_TEMPERATURE")->setCurrentIndex(1);
-    QTest::keyClick(dlg, Qt::Key_Escape);
-    QVERIFY(!dlg->isVisible() && changed.count() == 0);
-    dlg = OpenUnits(nullptr);  // opened again: the program's units, not the abandoned choice
-    QCOMPARE(Find<QComboBox>(dlg, "IDC_UNITS_TEMPERATURE")->currentIndex(), 0);
-  }
 
  private:
   template <class T = QLineEdit>
