@@ -35,8 +35,7 @@ class TestChartCommand : public QObject {
     QVERIFY(QDir::setCurrent(dir.path()));
     QCOMPARE(RunChartCommand(args.split(' '), err), 2);
     QCOMPARE(text.section('\n', 0, 0), "kelm: " + message);
-    QVERIFY(text.contains("usage: kelm --chart"));
-    QVERIFY(QDir(dir.path()).isEmpty());
+    QVERIFY(text.contains("usage: kelm --chart") && QDir(dir.path()).isEmpty());
   }
 
   void writesTheChartWithTheMarksOfTheCalculation() {
@@ -80,12 +79,10 @@ class TestChartCommand : public QObject {
     kelm.setProcessEnvironment(env);
     const QString png = dir.filePath("th.png");
     kelm.start(KELM_PATH, {"--chart", "hs", "--out", png, "--size", "900x600", "3", "0", "10", "500", "0.1"});
-    QVERIFY(kelm.waitForFinished(30000));
-    QCOMPARE(kelm.exitCode(), 0);
+    QVERIFY(kelm.waitForFinished(30000) && kelm.exitCode() == 0);
     QCOMPARE(QImage(png).size(), QSize(900, 600));
     kelm.start(KELM_PATH, {"--chart", "hs"});
-    QVERIFY(kelm.waitForFinished(30000));
-    QCOMPARE(kelm.exitCode(), 2);
+    QVERIFY(kelm.waitForFinished(30000) && kelm.exitCode() == 2);
     QVERIFY(kelm.readAllStandardError().contains("kelm: --out FILE is missing"));
   }
 

@@ -123,7 +123,7 @@ class TestRecordWnd : public QObject {
     QTest::keyClick(Table(), Qt::Key_Delete);
     QVERIFY(Model()->rowCount() == 1 && m_record->Count() == 1);
     CAsk::Script({false, true});
-    Click("IDC_RECORD_CLEAR");
+    Click("IDC_RECORD_CLEAR");  // not confirmed
     QCOMPARE(m_record->Count(), std::int64_t(1));
     Click("IDC_RECORD_CLEAR");
     QVERIFY(m_record->Count() == 0 && Count() == QStringLiteral("共 0 条"));
