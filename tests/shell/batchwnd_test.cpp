@@ -49,7 +49,6 @@ class TestBatchWnd : public QObject {
     QVERIFY(results->rowCount() == 3 && results->headerData(0, Qt::Vertical).toInt() == 2 && results->headerData(2, Qt::Vertical).toInt() == 6);
     const std::vector<calc::RecordRow> kept = m_record->Rows({1, 2, 3});
     QVERIFY(kept[0].source == "批量计算" && kept[0].request.in[0] == 13.5 && kept[2].solutions == 2);
-    // The results copied as the record copies its rows.
     QApplication::clipboard()->clear();
     QTest::mouseClick(Find<QPushButton>("IDC_BATCH_COPY"), Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(calc::ToTsv(calc::RecordTable(kept, {}))));

@@ -66,14 +66,7 @@ class TestRecord : public QObject {
     m_dir = std::make_unique<QTemporaryDir>();
     m_path = m_dir->filePath(QStringLiteral("record.sqlite"));
   }
-  void cleanup() {
-    for (QProcess* child : m_children) {
-      child->kill();
-      child->waitForFinished();
-      delete child;
-    }
-    m_children.clear();
-  }
+  void cleanup() { m_children.clear(); }  // a QProcess kills its child as it goes
 
   void survivesARestartWithEveryValueAndText() {
     const calc::Answer answers[] = {
@@ -239,10 +232,9 @@ class TestRecord : public QObject {
 
  private:
   QProcess* Start(const QStringList& args) {
-    auto* child = new QProcess;
-    child->start(QCoreApplication::applicationFilePath(), args);
-    m_children.push_back(child);
-    return child;
+    m_children.push_back(std::make_unique<QProcess>());
+    m_children.back()->start(QCoreApplication::applicationFilePath(), args);
+    return m_children.back().get();
   }
   // The number of the connection the last CRecord made.
   static int Connections() {
@@ -254,7 +246,7 @@ class TestRecord : public QObject {
 
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_path;
-  std::vector<QProcess*> m_children;
+  std::vector<std::unique_ptr<QProcess>> m_children;
 };
 
 int main(int argc, char** argv) {

@@ -79,6 +79,7 @@ class CFormTest : public QObject {
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
   }
+  // The tool window its key opens.
   template <class Window>
   Window* Open(Qt::Key key) {
     QTest::keyClick(m_form.get(), key);
@@ -291,7 +292,6 @@ class TestDiagramWnd : public CFormTest {
     CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
     CDiagramView* view = wnd->View(calc::Chart::TS);
     const calc::Bounds home = view->View();
-    // A band from s = 4, t = 300 to s = 8, t = 500.
     const QPoint a = view->Frame().Map(4, 300).toPoint(), b = view->Frame().Map(8, 500).toPoint();
     QTest::mousePress(view, Qt::LeftButton, {}, a);
     QTest::mouseMove(view, b);
