@@ -339,9 +339,6 @@ class TestDiagramWnd : public CFormTest {
     QVERIFY(Bytes(dir.filePath("hs.pdf")).startsWith("%PDF-"));
     QCOMPARE(exportTo("nodir/x.png", {800, 600}),
              QStringLiteral("导出失败：无法写入文件 ") + dir.filePath("nodir/x.png"));
-    QCOMPARE(exportTo("small.png", {199, 600}),
-             QStringLiteral("导出失败：图像尺寸须在 200×150 与 20000×20000 像素之间"));
-    QVERIFY(!QFile::exists(dir.filePath("small.png")));
     Find<QLabel>(wnd, "IDC_DIAGRAM_STATUS")->clear();
     QCOMPARE(exportTo("", {800, 600}), QString());  // cancelled: nothing written, nothing said
   }
