@@ -46,12 +46,15 @@ class TestBatchWnd : public QObject {
     QCOMPARE(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value(), 3);
     // Each result headed by the number of its line, in the record in the order of the lines.
     QAbstractItemModel* results = Find<QTableView>("IDC_BATCH_RESULTS")->model();
-    QVERIFY(results->rowCount() == 3 && results->headerData(0, Qt::Vertical).toInt() == 2 && results->headerData(2, Qt::Vertical).toInt() == 6);
+    QCOMPARE(results->rowCount(), 3);
+    QVERIFY(results->headerData(0, Qt::Vertical).toInt() == 2 &&
+            results->headerData(2, Qt::Vertical).toInt() == 6);
     const std::vector<calc::RecordRow> kept = m_record->Rows({1, 2, 3});
     QVERIFY(kept[0].source == "批量计算" && kept[0].request.in[0] == 13.5 && kept[2].solutions == 2);
     QApplication::clipboard()->clear();
     QTest::mouseClick(Find<QPushButton>("IDC_BATCH_COPY"), Qt::LeftButton);
-    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(calc::ToTsv(calc::RecordTable(kept, {}))));
+    QCOMPARE(QApplication::clipboard()->text(),
+             QString::fromStdString(calc::ToTsv(calc::RecordTable(kept, {}))));
   }
 
   void readsTheInputsInTheChosenUnitsAndFormulation() {
@@ -64,7 +67,8 @@ class TestBatchWnd : public QObject {
     m_wnd->Run();
     QVERIFY(finished.wait(10000));
     const calc::RecordRow row = m_wnd->Results().Rows().at(0);
-    QVERIFY(row.request.formulation == calc::Formulation::IF97 && row.request.in[0] == 1.0 && qAbs(row.request.in[1] - 300) < 1e-12);
+    QVERIFY(row.request.formulation == calc::Formulation::IF97 && row.request.in[0] == 1.0);
+    QVERIFY(qAbs(row.request.in[1] - 300) < 1e-12);
     QCOMPARE(Find<QTableView>("IDC_BATCH_RESULTS")->model()->index(0, 6).data().toString(), QStringLiteral("9.000000"));
   }
 
@@ -109,8 +113,9 @@ class TestBatchWnd : public QObject {
   void opensUtf8AndGb18030FilesAndSaysWhyItCannot() {
     const QString text = QStringLiteral("饱和蒸汽,温度,200\n");
     QStringEncoder gb18030("GB18030");
-    const std::pair<QString, QByteArray> files[] = {{m_dir->filePath("a.csv"), "\xEF\xBB\xBF" + text.toUtf8()},
-                                                   {m_dir->filePath("b.csv"), gb18030.encode(text)}};
+    const std::pair<QString, QByteArray> files[] = {
+        {m_dir->filePath("a.csv"), "\xEF\xBB\xBF" + text.toUtf8()},
+        {m_dir->filePath("b.csv"), gb18030.encode(text)}};
     for (const auto& [path, bytes] : files) {
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -121,7 +126,9 @@ class TestBatchWnd : public QObject {
       QCOMPARE(Input()->toPlainText(), text);
     }
     QVERIFY(!m_wnd->OpenFile(m_dir->filePath(QStringLiteral("none.csv"))));
-    QVERIFY(CAsk::TakeMessages().value(0).startsWith(QStringLiteral("无法读取文件 %1：").arg(m_dir->filePath("none.csv"))));
+    const QStringList told = CAsk::TakeMessages();
+    QVERIFY(told.size() == 1 &&
+            told[0].startsWith(QStringLiteral("无法读取文件 %1：").arg(m_dir->filePath("none.csv"))));
   }
 
  private:

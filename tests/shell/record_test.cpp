@@ -12,7 +12,8 @@
 
 namespace {
 
-calc::Answer Answer(Item item, Mode mode, double in1, double in2 = 0, calc::Formulation f = calc::Formulation::IFC67) {
+calc::Answer Answer(Item item, Mode mode, double in1, double in2 = 0,
+                    calc::Formulation f = calc::Formulation::IFC67) {
   return calc::Calculate({f, item, mode, {in1, in2, 0}});
 }
 
@@ -90,7 +91,8 @@ class TestRecord : public QObject {
       expected.push_back(calc::ToRecordRow(answers[2 - i], after[i].time, i < 2 ? "批量计算" : "计算窗口"));
     QCOMPARE(calc::ToTsv(calc::RecordTable(after, {})), calc::ToTsv(calc::RecordTable(expected, {})));
     // Whole, not only the digits shown; NaN where there is no value.
-    QVERIFY(after[2].first.h == expected[2].first.h && std::isnan(after[2].first.x) && after[0].failed && !after[1].failed);
+    QVERIFY(after[2].first.h == expected[2].first.h && std::isnan(after[2].first.x));
+    QVERIFY(after[0].failed && !after[1].failed);
   }
 
   // B writes beside A and is killed while it writes; A goes on.
@@ -167,12 +169,14 @@ class TestRecord : public QObject {
             .exec(QStringLiteral("PRAGMA user_version=2"));
     }
     QProcess* holder = file == "locked" ? Start({QStringLiteral("--child-lock"), m_path}) : nullptr;
-    QVERIFY(holder == nullptr || (holder->waitForReadyRead(10000) && holder->readAllStandardOutput() == "locked\n"));
+    QVERIFY(holder == nullptr ||
+            (holder->waitForReadyRead(10000) && holder->readAllStandardOutput() == "locked\n"));
     const QByteArray bytes = Bytes(m_path);
     {
       CRecord record(m_path, {200, 0});
       QCOMPARE(record.Problem(), problem.arg(QDir::toNativeSeparators(m_path)));
-      QVERIFY(!record.OnDisk() && record.Append(Steam(), "计算窗口") > 0 && record.Append(Steam(), "计算窗口") > 0);
+      QVERIFY(!record.OnDisk());
+      QVERIFY(record.Append(Steam(), "计算窗口") > 0 && record.Append(Steam(), "计算窗口") > 0);
       QCOMPARE(record.Count(), std::int64_t(2));
     }
     QCOMPARE(Bytes(m_path), bytes);
