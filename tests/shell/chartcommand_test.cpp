@@ -35,8 +35,7 @@ class TestChartCommand : public QObject {
     QVERIFY(QDir::setCurrent(dir.path()));
     QCOMPARE(RunChartCommand(args.split(' '), err), 2);
     QCOMPARE(text.section('\n', 0, 0), "kelm: " + message);
-    QVERIFY(text.contains("usage: kelm --chart"));
-    QVERIFY(QDir(dir.path()).isEmpty());
+    QVERIFY(text.contains("usage: kelm --chart") && QDir(dir.path()).isEmpty());
   }
 
   void writesTheChartWithTheMarksOfTheCalculation() {
@@ -47,14 +46,20 @@ class TestChartCommand : public QObject {
     QCOMPARE(RunChartCommand({"--chart=hs", "--out", svg, "--formulation", "IF97", "--other",
                               "任意状态水或水蒸汽", "温度和焓", "100", "420"}, err), 0);
     QCOMPARE(text, QString());
-    QFile file(svg);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString content = QString::fromUtf8(file.readAll());
+    QString content = Read(svg);
     for (const char* expected : {"<title>h–s 图</title>", "<desc>IF97</desc>", ">解1<", ">解2<",
                                  ">300 ℃<", ">x=0.9<"})
       QVERIFY2(content.contains(QString::fromUtf8(expected)), expected);
     // The other formulation's dome, in its own colour.
     QVERIFY(content.contains("stroke=\"" + diagram_colors::kOther.name() + '"'));
+    // T–s: every isobar labelled, the critical point, no isotherms; an isentropic expansion.
+    QCOMPARE(RunChartCommand({"--chart", "ts", "--out", svg, "3", "0", "10", "500", "0.1"}, err), 0);
+    content = Read(svg);
+    for (const double p : calc::IsobarPressures(calc::Formulation::IFC67))
+      QVERIFY2(content.contains('>' + QString::number(p) + " MPa<"), qPrintable(QString::number(p)));
+    QVERIFY(content.contains(QStringLiteral(">临界点<")) && content.contains(QStringLiteral(">初态<")));
+    QVERIFY(content.contains("stroke=\"" + diagram_colors::kExpansion.name() + '"'));
+    QVERIFY(!content.contains("stroke=\"" + diagram_colors::kIsotherm.name() + '"'));
 
     // A failed calculation: the chart without marks, and why.
     const QString png = dir.filePath("ts.png");
@@ -74,13 +79,17 @@ class TestChartCommand : public QObject {
     kelm.setProcessEnvironment(env);
     const QString png = dir.filePath("th.png");
     kelm.start(KELM_PATH, {"--chart", "hs", "--out", png, "--size", "900x600", "3", "0", "10", "500", "0.1"});
-    QVERIFY(kelm.waitForFinished(30000));
-    QCOMPARE(kelm.exitCode(), 0);
+    QVERIFY(kelm.waitForFinished(30000) && kelm.exitCode() == 0);
     QCOMPARE(QImage(png).size(), QSize(900, 600));
     kelm.start(KELM_PATH, {"--chart", "hs"});
-    QVERIFY(kelm.waitForFinished(30000));
-    QCOMPARE(kelm.exitCode(), 2);
+    QVERIFY(kelm.waitForFinished(30000) && kelm.exitCode() == 2);
     QVERIFY(kelm.readAllStandardError().contains("kelm: --out FILE is missing"));
+  }
+
+ private:
+  static QString Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
   }
 };
 
