@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -13,6 +12,7 @@
 #include "calc/steamtable.h"
 #include "calc/turbine.h"
 #include "cli/calccli.h"
+#include "tests/support/xlsx_reader.h"
 
 namespace {
 
@@ -137,10 +137,7 @@ TEST(Table, PrintsTheLayersTableAndWritesAWorkbook) {
                        "pt", "1,10", "100:300:100"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, calc::ToTsv(t.table));
-  std::ifstream book(path, std::ios::binary);
-  std::string magic(2, '\0');
-  book.read(magic.data(), 2);
-  EXPECT_EQ(magic, "PK");
+  EXPECT_EQ(testxlsx::ReadWorkbook(path).at(0).rows(), int(t.table.rows.size()) + 1);
   std::remove(path.c_str());
   const ToolRun text = Cli({"table", "sat-p", "0.1,1"});
   EXPECT_EQ(text.out.rfind("饱和水与饱和蒸汽表（按压力）  IFC-67\n压力 p MPa  温度 t ℃", 0), 0u)
