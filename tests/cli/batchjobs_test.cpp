@@ -41,8 +41,8 @@ std::string ReadFile(const char* path) {
 // Every kind of line RunBatch treats apart amid the 2000 recorded lines over every item and mode
 // (a tenth near the critical point): a byte-order mark, comments (one too long to keep), blank
 // and CRLF lines, inputs an item does not use, lines it cannot read, too many fields, a line too
-// long and a last line without its end. One thread prints the recorded bytes and the errors by
-// line number; any number of threads prints what one prints.
+// long, two solutions and a last line without its end. One thread prints the recorded bytes and
+// the errors by line number; any number of threads prints what one prints.
 TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
   const std::string mixed = ReadFile(KELM_TEST_DATA "/batch_mixed.tsv"),
                     recorded = ReadFile(KELM_TEST_DATA "/batch_mixed.out");
@@ -58,8 +58,8 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
   const std::string input =
       "\xEF\xBB\xBF" + mixed.substr(0, half(mixed)) + "# item\tmode\r\n0\t0\t0.1\r\n\n   \t \n" +
       "0\t0\t0.1\t不用\t99\n2\t4\r\n0\t0\t0.1\t2\t3\t4\n\xFF\x01\rx\t0\t1\n #0\t0\t0.1\n0\t0\t" +
-      std::string(70000, '1') + "\n# " + std::string(70000, 'c') + "\n" + mixed.substr(half(mixed)) +
-      "0\t0\t0.1";
+      std::string(70000, '1') + "\n# " + std::string(70000, 'c') + "\n2\t4\t100\t420\r\n" +
+      mixed.substr(half(mixed)) + "0\t0\t0.1";
   std::string wantOut = water + water, wantErr;
   for (const auto& [line, message] : std::initializer_list<std::pair<int, std::string>>{
            {1006, "input 1 (计算点温度, ℃) left empty"},
@@ -70,6 +70,9 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
     wantOut += "error\t" + message + "\n";
     wantErr += "kelm-calc: line " + std::to_string(line) + ": " + message + "\n";
   }
+  wantOut += "0.101325 MPa\t100.000000 ℃\t420.000000 kJ/kg\t1.309377 kJ/(kg*K)\t0.001737 m**3/kg\t"
+             "饱和水或饱和蒸汽或湿蒸汽,干度=0.000414\t2\t1.348398 MPa\t420.000000 kJ/kg\t"
+             "1.305890 kJ/(kg*K)\t0.001043 m**3/kg\t不饱和水\n";  // two solutions
   const BatchRun one = Batch(input, 1);
   EXPECT_EQ(one.status, kelmcli::kExitUsage);
   EXPECT_EQ(one.out, recorded.substr(0, half(recorded)) + wantOut + recorded.substr(half(recorded)) +
@@ -89,7 +92,7 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
   const BatchRun manyCompared = Batch(input, 3, compare, &bookMany);
   EXPECT_EQ(manyCompared.err, oneCompared.err);
   EXPECT_TRUE(manyCompared.out == oneCompared.out);
-  ASSERT_EQ(bookOne.Rows().size(), 2 * 2003u);
+  ASSERT_EQ(bookOne.Rows().size(), 2 * 2004u);
   const auto table = [](std::vector<calc::RecordRow> rows) {
     for (calc::RecordRow& row : rows) row.time = 0;  // the two runs' clocks differ
     return calc::ToTsv(calc::RecordTable(rows, {}));
