@@ -82,17 +82,24 @@ TEST(SingleCalculation, UsageErrorsExitWithTwoAndSayWhy) {
   }
 }
 
-TEST(Options, HelpShowsTheFormsTableAndVersionIsZeroPointEightyFive) {
+TEST(Options, HelpShowsTheFormsTableThenTheToolsAndVersionIsZeroPointEightyFive) {
   const CliRun help = RunCli({"0", "0", "--help"});
+  const std::string& h = help.out;
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n", 0), 0u);
+  EXPECT_EQ(h.rfind("Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n", 0), 0u);
   for (const char* line : {"  2 任意状态水或水蒸汽\n",
                            "      3 温度和熵      计算点温度 [℃], 计算点熵 [kJ/(kg*K)]\n",
                            "      1 末点温度      起始点压力 [MPa], 起始点温度 [℃], 末点温度 [℃]\n",
                            "  --batch [FILE]", "  --jobs N        with --batch", "  --units UNITS",
-                           "  --xlsx FILE", "Exit status: 0 success; 1"}) {
-    EXPECT_NE(help.out.find(line), std::string::npos) << line;
+                           "  --xlsx FILE", "Exit status: 0 success; 1",
+                           "\nTurbine expansion:\n  kelm-calc expand [OPTIONS] P1 T1 P2 ETA",
+                           "\nSteam tables:\n  kelm-calc table"}) {
+    EXPECT_NE(h.find(line), std::string::npos) << line;
   }
+  // The tools after the form's part; the same help after a tool's name.
+  EXPECT_LT(h.find("locale.\n"), h.find("\nTurbine expansion:"));
+  EXPECT_LT(h.find("\nTurbine expansion:"), h.find("\nSteam tables:"));
+  EXPECT_EQ(RunCli({"expand", "--help"}).out, h);
   EXPECT_EQ(RunCli({"--version"}).out, "kelm-calc 0.85\n");
 }
 

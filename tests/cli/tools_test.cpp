@@ -187,16 +187,4 @@ TEST(Tools, RefusalsAndUsageErrorsSayWhy) {
   }
 }
 
-TEST(Tools, HelpDescribesBothCommandsAfterTheFormsHelp) {
-  const ToolRun help = Cli({"expand", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: kelm-calc [--tsv] ITEM MODE", 0), 0u);
-  const std::size_t form = help.out.find("locale.\n");
-  const std::size_t expand = help.out.find("\nTurbine expansion:\n  kelm-calc expand [OPTIONS] P1 T1 P2 ETA");
-  const std::size_t table = help.out.find("\nSteam tables:\n  kelm-calc table");
-  EXPECT_LT(form, expand);
-  EXPECT_LT(expand, table);
-  EXPECT_NE(table, std::string::npos);
-}
-
 }  // namespace
