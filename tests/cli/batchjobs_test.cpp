@@ -16,16 +16,12 @@
 
 #include "calc/table.h"
 #include "cli/calccli.h"
+#include "tests/cli/cli_run.h"
 #include "cli/workbook.h"
 
 namespace {
 
-struct BatchRun {
-  int status;
-  std::string out, err;
-};
-
-BatchRun Batch(const std::string& input, int jobs, const kelmcli::Options& options = {},
+CliRun Batch(const std::string& input, int jobs, const kelmcli::Options& options = {},
                kelmcli::CalcWorkbook* workbook = nullptr) {
   std::istringstream in(input);
   std::ostringstream out, err;
@@ -73,14 +69,15 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
   wantOut += "0.101325 MPa\t100.000000 ℃\t420.000000 kJ/kg\t1.309377 kJ/(kg*K)\t0.001737 m**3/kg\t"
              "饱和水或饱和蒸汽或湿蒸汽,干度=0.000414\t2\t1.348398 MPa\t420.000000 kJ/kg\t"
              "1.305890 kJ/(kg*K)\t0.001043 m**3/kg\t不饱和水\n";  // two solutions
-  const BatchRun one = Batch(input, 1);
+  const CliRun one = Batch(input, 1);
   EXPECT_EQ(one.status, kelmcli::kExitUsage);
-  EXPECT_EQ(one.out, recorded.substr(0, half(recorded)) + wantOut + recorded.substr(half(recorded)) +
-                         water);  // on a difference, GoogleTest prints the lines around it
+  const std::size_t at = half(recorded);
+  // On a difference, GoogleTest prints the lines around it.
+  EXPECT_EQ(one.out, recorded.substr(0, at) + wantOut + recorded.substr(at) + water);
   EXPECT_EQ(one.err, wantErr);
   for (int jobs : {2, 3, 4, 16}) {
     SCOPED_TRACE(jobs);
-    const BatchRun many = Batch(input, jobs);
+    const CliRun many = Batch(input, jobs);
     EXPECT_EQ(many.status, one.status);
     EXPECT_EQ(many.err, one.err);
     EXPECT_TRUE(many.out == one.out);  // 2000 lines: no dump of both
@@ -88,8 +85,8 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
   // Both formulations with the reasons, and the workbook's rows in input order.
   const kelmcli::Options compare{calc::Formulation::IF97, true, true, {}};
   kelmcli::CalcWorkbook bookOne(compare), bookMany(compare);
-  const BatchRun oneCompared = Batch(input, 1, compare, &bookOne);
-  const BatchRun manyCompared = Batch(input, 3, compare, &bookMany);
+  const CliRun oneCompared = Batch(input, 1, compare, &bookOne);
+  const CliRun manyCompared = Batch(input, 3, compare, &bookMany);
   EXPECT_EQ(manyCompared.err, oneCompared.err);
   EXPECT_TRUE(manyCompared.out == oneCompared.out);
   ASSERT_EQ(bookOne.Rows().size(), 2 * 2004u);
@@ -98,7 +95,7 @@ TEST(BatchJobs, AnyNumberOfThreadsWritesTheRecordedBytesAndErrors) {
     return calc::ToTsv(calc::RecordTable(rows, {}));
   };
   EXPECT_TRUE(table(bookMany.Rows()) == table(bookOne.Rows()));
-  const BatchRun clean = Batch("0\t0\t0.1\n", 4);
+  const CliRun clean = Batch("0\t0\t0.1\n", 4);
   EXPECT_EQ(clean.status, kelmcli::kExitOk);
   EXPECT_EQ(Batch("", 4).out + Batch("# only\n\n", 4).out, "");
 }

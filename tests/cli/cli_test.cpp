@@ -12,20 +12,9 @@
 #include <vector>
 
 #include "cli/calccli.h"
+#include "tests/cli/cli_run.h"
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = kelmcli::RunCommandLine(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 TEST(SingleCalculation, PrintsEachCaptionBesideTheFormsTextAndTheSecondSolution) {
   const CliRun two = RunCli({"任意状态水或水蒸汽", "温度和焓", "100", "420"});
