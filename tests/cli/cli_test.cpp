@@ -1,5 +1,5 @@
-// kelm-calc: layouts, options and usage errors; the batch with its recorded output, line
-// handling, streaming and write errors; the real executable's exit statuses and UTF-8 bytes.
+// kelm-calc: layouts, options and usage errors; the batch's flushing and write errors; the real
+// executable's exit statuses and UTF-8 bytes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,24 +9,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/calccli.h"
+#include "tests/cli/cli_run.h"
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = kelmcli::RunCommandLine(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 TEST(SingleCalculation, PrintsEachCaptionBesideTheFormsTextAndTheSecondSolution) {
   const CliRun two = RunCli({"任意状态水或水蒸汽", "温度和焓", "100", "420"});
@@ -64,6 +52,15 @@ TEST(SingleCalculation, UsageErrorsExitWithTwoAndSayWhy) {
       {{"--batch", "a", "b"}, "--batch takes at most one FILE\n"},
       {{"--batch", "/nonexistent/kelm.tsv"}, "cannot open \"/nonexistent/kelm.tsv\"\n"},
       {{"--batch", "/"}, "\"/\" is a directory\n"},
+      {{"--formulation"}, "--formulation needs ifc67 or if97\n"},
+      {{"--formulation=if67", "0", "0", "1"}, "unknown formulation \"if67\" (ifc67 or if97)\n"},
+      {{"--units"}, "--units needs units such as p=barg,t=K\n"},
+      {{"--units=p=psi", "0", "0", "0.1"}, "bad unit \"p=psi\""},
+      {{"--xlsx"}, "--xlsx needs a FILE\n"},
+      {{"--xlsx=", "0", "0", "0.1"}, "--xlsx needs a FILE\n"},
+      {{"--batch", "--jobs", "0"}, "--jobs takes a number of threads from 1 to 1024\n"},
+      {{"--batch", "--jobs"}, "--jobs takes a number of threads from 1 to 1024\n"},
+      {{"--jobs", "2", "0", "0", "0.1"}, "--jobs only with --batch\n"},
   };
   for (const auto& [args, message] : rows) {
     SCOPED_TRACE(message);
@@ -74,16 +71,24 @@ TEST(SingleCalculation, UsageErrorsExitWithTwoAndSayWhy) {
   }
 }
 
-TEST(Options, HelpShowsTheFormsTableAndVersionIsZeroPointEightyFive) {
+TEST(Options, HelpShowsTheFormsTableThenTheToolsAndVersionIsZeroPointEightyFive) {
   const CliRun help = RunCli({"0", "0", "--help"});
+  const std::string& h = help.out;
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n", 0), 0u);
+  EXPECT_EQ(h.rfind("Usage: kelm-calc [--tsv] ITEM MODE INPUT1 [INPUT2 [INPUT3]]\n", 0), 0u);
   for (const char* line : {"  2 任意状态水或水蒸汽\n",
                            "      3 温度和熵      计算点温度 [℃], 计算点熵 [kJ/(kg*K)]\n",
                            "      1 末点温度      起始点压力 [MPa], 起始点温度 [℃], 末点温度 [℃]\n",
-                           "  --batch [FILE]", "Exit status: 0 success; 1"}) {
-    EXPECT_NE(help.out.find(line), std::string::npos) << line;
+                           "  --batch [FILE]", "  --jobs N        with --batch", "  --units UNITS",
+                           "  --xlsx FILE", "Exit status: 0 success; 1",
+                           "\nTurbine expansion:\n  kelm-calc expand [OPTIONS] P1 T1 P2 ETA",
+                           "\nSteam tables:\n  kelm-calc table"}) {
+    EXPECT_NE(h.find(line), std::string::npos) << line;
   }
+  // The tools after the form's part; the same help after a tool's name.
+  EXPECT_LT(h.find("locale.\n"), h.find("\nTurbine expansion:"));
+  EXPECT_LT(h.find("\nTurbine expansion:"), h.find("\nSteam tables:"));
+  EXPECT_EQ(RunCli({"expand", "--help"}).out, h);
   EXPECT_EQ(RunCli({"--version"}).out, "kelm-calc 0.85\n");
 }
 
@@ -92,61 +97,6 @@ TEST(Quote, KeepsUtf8AndEscapesControlsAndBrokenBytes) {
   EXPECT_EQ(Quote("\xED\xA0\x80\xC0\xAF"), "\"\\xED\\xA0\\x80\\xC0\\xAF\"");  // surrogate, overlong
   EXPECT_EQ(Quote("say \"hi\"\\"), "\"say \\\"hi\\\"\\\\\"");
   EXPECT_EQ(Quote(std::string(70, 'x')), "\"" + std::string(60, 'x') + "...\"");
-}
-
-std::string ReadFile(const std::string& path, bool remove = false) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
-  if (remove) std::remove(path.c_str());
-  return text;
-}
-
-// 2000 lines over every item and mode (a tenth near the critical point) and their recorded output.
-std::string RunMixedBatch() {
-  std::istringstream in(ReadFile(KELM_TEST_DATA "/batch_mixed.tsv"));
-  std::ostringstream out, err;
-  EXPECT_EQ(kelmcli::RunBatch(in, out, err), kelmcli::kExitOk);
-  EXPECT_EQ(err.str(), "");
-  return out.str();
-}
-
-TEST(GoldenBatch, MixedLinesPrintTheRecordedBytes) {
-  const std::string want = ReadFile(KELM_TEST_DATA "/batch_mixed.out");
-  ASSERT_FALSE(want.empty());
-  EXPECT_EQ(RunMixedBatch(), want);  // on a difference, GoogleTest prints the lines around it
-}
-
-// Each thread has its own status word and memos: four batches at once print what one prints.
-TEST(GoldenBatch, FourThreadsAtOncePrintWhatOneThreadPrints) {
-  const std::string alone = RunMixedBatch();
-  std::vector<std::string> outputs(4);
-  std::vector<std::thread> threads;
-  for (std::string& out : outputs) threads.emplace_back([&out] { out = RunMixedBatch(); });
-  for (std::thread& thread : threads) thread.join();
-  for (const std::string& out : outputs) EXPECT_EQ(out, alone);
-}
-
-TEST(Batch, SkipsCommentsAndBlanksAndReportsUnreadableLinesByNumber) {
-  const std::string items = " (items: 0 饱和水, 1 饱和蒸汽, 2 任意状态水或水蒸汽, 3 等熵焓降末点)";
-  const std::string water =
-      "0.100000 MPa\t99.631638 ℃\t417.510864 kJ/kg\t1.302708 kJ/(kg*K)\t0.001043 m**3/kg\t饱和水\t1\n";
-  std::istringstream in("\xEF\xBB\xBF# item\tmode\r\n0\t0\t0.1\r\n\n   \t \n0\t0\t0.1\t不用\t99\n"
-                        "2\t4\r\n0\t0\t0.1\t2\t3\t4\n\xFF\x01\rx\t0\t1\n #0\t0\t0.1\n0\t0\t" +
-                        std::string(70000, '1') + "\n# " + std::string(70000, 'c') + "\n0\t0\t0.1");
-  std::string wantOut = water + water, wantErr;
-  for (const auto& [line, message] : std::initializer_list<std::pair<int, std::string>>{
-           {6, "input 1 (计算点温度, ℃) left empty"},
-           {7, "more than five tab-separated fields (ITEM, MODE, INPUT1, INPUT2, INPUT3)"},
-           {8, "unknown item \"\\xFF\\x01\\x0Dx\"" + items},
-           {9, "unknown item \" #0\"" + items},
-           {10, "line longer than 65536 bytes"}}) {
-    wantOut += "error\t" + message + "\n";
-    wantErr += "kelm-calc: line " + std::to_string(line) + ": " + message + "\n";
-  }
-  std::ostringstream out, err;
-  EXPECT_EQ(kelmcli::RunBatch(in, out, err), kelmcli::kExitUsage);
-  EXPECT_EQ(out.str(), wantOut + water);
-  EXPECT_EQ(err.str(), wantErr);
 }
 
 // An output that notes, at each flush, how many lines it holds.
@@ -175,13 +125,20 @@ TEST(Batch, FlushesEveryLineAndStopsWhenTheOutputFails) {
   EXPECT_EQ(singleErr.str(), "kelm-calc: cannot write the output\n");
 }
 
+// The text of a file, which is then removed.
+std::string Take(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::remove(path.c_str());
+  return text;
+}
+
 // `args` as a shell command line's words (quoted by the caller where needed).
 CliRun RunKelmCalc(const std::string& args, const std::string& in = "/dev/null") {
   const std::string base = testing::TempDir() + "kelm_cli_" + std::to_string(getpid());
   const int status = std::system((std::string(KELM_CALC_PATH) + " " + args + " <" + in + " >" +
                                   base + ".out 2>" + base + ".err").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(base + ".out", true),
-          ReadFile(base + ".err", true)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Take(base + ".out"), Take(base + ".err")};
 }
 
 TEST(Executable, ExitStatusesAndUtf8OutputAsAShellSeesThem) {

@@ -21,11 +21,6 @@
 
 namespace {
 
-std::string Labels(const CalcFormData& c) {
-  return c.m_strLabel1 + '|' + c.m_strUnit1 + '|' + c.m_strLabel2 + '|' + c.m_strUnit2 + '|' +
-         c.m_strLabel3 + '|' + c.m_strUnit3;
-}
-
 // '1' or '0' for inputs 1 to 3, Calculate, Exit and solution buttons 1 and 2.
 std::string Enabled(const CFormSession& s) {
   std::string flags;
@@ -45,13 +40,14 @@ const char* const kModeRows[] = {
     "计算点温度|℃|计算点焓|kJ/kg||110",             "起始点压力|MPa|起始点温度|℃|末点压力|MPa111",
     "起始点压力|MPa|起始点温度|℃|末点温度|℃111"};
 
-const std::vector<std::string> kModeLists[] = {{"压力", "温度"},
-                              {"压力", "温度"},
-                              {"压力和温度", "压力和熵", "压力和焓", "温度和熵", "温度和焓"},
-                              {"末点压力", "末点温度"}};
+const std::vector<std::string> kModeLists[] = {
+    {"压力", "温度"}, {"压力", "温度"},
+    {"压力和温度", "压力和熵", "压力和焓", "温度和熵", "温度和焓"}, {"末点压力", "末点温度"}};
 
 std::string Inputs(const CFormSession& s) {
-  return Labels(s.window.controls) + Enabled(s).substr(0, 3);
+  const CalcFormData& c = s.window.controls;
+  return c.m_strLabel1 + '|' + c.m_strUnit1 + '|' + c.m_strLabel2 + '|' + c.m_strUnit2 + '|' +
+         c.m_strLabel3 + '|' + c.m_strUnit3 + Enabled(s).substr(0, 3);
 }
 
 TEST(CalcForm, EveryItemAndModeShowsItsLabelsUnitsAndInputs) {

@@ -3,6 +3,7 @@ and refusals run once and then 5 times; LeakSanitizer must find exactly the same
 both, the interpreter's and the modules' own one-time allocations, so none grows with the calls.
 """
 
+import contextlib
 import os
 import re
 import subprocess
@@ -18,25 +19,18 @@ def exercise(rounds):
     p, t = np.linspace(0.001, 30.0, 5000), np.linspace(-5.0, 900.0, 5000)
     for _ in range(rounds):
         for m in (kelm.ifc67, kelm.if97):
-            r = m.pt(p, t, threads=2, extras=True)
-            m.ph(p, np.nan_to_num(r["h"], nan=2000.0), threads=2)
-            m.ps(p, 6.0)
-            m.th(t[:500], 2000.0)
-            m.ts(t[:500], 6.0)
-            m.sat_p(p)
-            m.sat_t(t)
-            m.isentropic_end(30.0, 500.0, p)
-            m.expand(30.0, 500.0, p, 0.9)
+            h = np.nan_to_num(m.pt(p, t, threads=2, extras=True)["h"], nan=2000.0)
+            for function, args in ((m.ph, (p, h)), (m.ps, (p, 6.0)), (m.th, (t[:500], 2000.0)),
+                                   (m.ts, (t[:500], 6.0)), (m.sat_p, (p,)), (m.sat_t, (t,)),
+                                   (m.isentropic_end, (30.0, 500.0, p)),
+                                   (m.expand, (30.0, 500.0, p, 0.9))):
+                function(*args, threads=2)
             m.pt(p, t, as_frame=True)
             for bad in ("x", [1.0, 2.0, 3.0]):
-                try:
+                with contextlib.suppress(TypeError, ValueError):
                     m.pt(bad, [1.0, 2.0])
-                except (TypeError, ValueError):
-                    pass
-        try:
+        with contextlib.suppress(ValueError):
             kelm.explain(99)
-        except ValueError:
-            pass
 
 
 def leaked(rounds):

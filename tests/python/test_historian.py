@@ -31,24 +31,19 @@ def run_example(tmp_path, rows, mode, *options):
         done.stdout
 
 
-def check_rows(given, result, single_calls=None):
-    """Every row against one call per formulation over the whole input; `single_calls` rows
-    also against a call of its own."""
+def check_rows(given, result):
+    """Every row against one call per formulation over the whole input."""
     found = "h" if "t" in given else "t"
     x = "t" if "t" in given else "h"
     assert list(result.columns[:4]) == ["timestamp", "tag", "p", x]
     pd.testing.assert_frame_equal(result[given.columns], given)
     names = np.array([phase.name.lower() for phase in kelm.Phase])
     for name, module in (("ifc67", kelm.ifc67), ("if97", kelm.if97)):
-        function = module.pt if x == "t" else module.ph
-        want = function(given["p"], given[x])
+        want = (module.pt if x == "t" else module.ph)(given["p"], given[x])
         np.testing.assert_array_equal(result[f"{found}_{name}"], want[found])
         np.testing.assert_array_equal(result[f"s_{name}"], want["s"])
         np.testing.assert_array_equal(result[f"status_{name}"], want["status"])
         assert (result[f"phase_{name}"] == names[want["phase"]]).all()
-        for row in single_calls if single_calls is not None else range(len(given)):
-            one = function(given["p"][row], given[x][row])
-            assert np.array_equal(result[f"{found}_{name}"][row], one[found], equal_nan=True)
     d = result[f"{found}_if97"] - result[f"{found}_ifc67"]
     np.testing.assert_array_equal(result[f"d{found}"], d)
     assert (result["status_ifc67"] != 0).any()  # the generator's sensor faults
@@ -58,7 +53,7 @@ def test_historian_on_a_local_cluster(tmp_path):
     given, result, parts, summary = run_example(tmp_path, 5000, "pt", "--workers", "2",
                                                 "--blocksize", "60kB")
     assert parts >= 3 and summary.startswith("5000 rows in")
-    check_rows(given, result, single_calls=range(0, 5000, 97))
+    check_rows(given, result)
 
 
 @pytest.mark.filterwarnings("ignore:make_current is deprecated")  # inside the cluster's own loop
@@ -68,7 +63,7 @@ def test_historian_with_enthalpies_on_a_given_scheduler(tmp_path):
                       dashboard_address=None) as cluster:
         given, result, _, _ = run_example(tmp_path, 2000, "ph", "--scheduler",
                                           cluster.scheduler_address)
-    check_rows(given, result, single_calls=range(0, 2000, 97))
+    check_rows(given, result)
     assert (result["phase_if97"] == "wet").any()
 
 

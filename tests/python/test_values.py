@@ -1,9 +1,7 @@
-# Published values through Python, round trips between the functions, every failure with its
-# status, limit and sentence, and the roots along an isotherm.
+# Each function and column wired to its published value, the inverses round trips, each failure
+# with its status, limit and sentence, the roots along an isotherm, the columns and the extras.
 import doctest
 import math
-import os
-import subprocess
 
 import numpy as np
 import pytest
@@ -18,109 +16,64 @@ K = 273.15
 
 def near_digits(value, published):
     """Equal to the published text within half a unit of its last digit."""
-    mantissa = published.lower().split("e")[0]
-    decimals = len(mantissa.split(".")[1]) if "." in mantissa else 0
-    exponent = int(published.lower().split("e")[1]) if "e" in published.lower() else 0
-    return abs(value - float(published)) <= 0.5 * 10.0 ** (exponent - decimals) * (1 + 1e-9)
+    mantissa, _, exponent = published.lower().partition("e")
+    decimals = len(mantissa.partition(".")[2]) - int(exponent or 0)
+    return abs(value - float(published)) <= 0.5 * 10.0 ** -decimals * (1 + 1e-9)
 
 
-# (function, arguments, column, published): IF97 release tables 5, 15, 33 and 35, IFC-67's
-# formulation and steam tables; each column of the results at least once.
+# One published point per function, each column wired to its quantity at least once: IF97 release
+# tables 5, 33 and 35, IFC-67's formulation and steam tables (the values are the engines' tests).
 PUBLISHED = [
-    (kelm.if97.pt, (3, 300 - K), "v", "0.100215168e-2"),
-    (kelm.if97.pt, (3, 300 - K), "h", "0.115331273e3"),
-    (kelm.if97.pt, (3, 300 - K), "u", "0.112324818e3"),
-    (kelm.if97.pt, (3, 300 - K), "s", "0.392294792"),
-    (kelm.if97.pt, (3, 300 - K), "cp", "0.417301218e1"),
-    (kelm.if97.pt, (3, 300 - K), "w", "0.150773921e4"),
-    (kelm.if97.pt, (30, 700 - K), "h", "0.263149474e4"),
-    (kelm.if97.pt, (0.0035, 300 - K), "h", "0.254991145e4"),
-    (kelm.if97.pt, (25.5837018, 650 - K), "rho", "500.000"),
-    (kelm.if97.sat_t, (300 - K,), "p", "0.353658941e-2"),
-    (kelm.if97.sat_p, (0.1,), "t", "99.606"),
-    (kelm.ifc67.pt, (0.1, 200), "v", "2.172328"),
-    (kelm.ifc67.pt, (0.1, 200), "s", "7.834945"),
-    (kelm.ifc67.pt, (0.1, 200), "h", "2875.357"),
-    (kelm.ifc67.pt, (25, 380), "h", "1941.040"),
-    (kelm.ifc67.sat_t, (100,), "p", "0.10132526"),
-    (kelm.ifc67.sat_p, (1,), "t", "179.8844"),
-    (kelm.ifc67.sat_t, (100,), "h_liq", "419.06"),
-    (kelm.ifc67.sat_t, (100,), "v_liq", "0.0010437"),
-    (kelm.ifc67.sat_t, (100,), "s_vap", "7.3554"),
-    (kelm.ifc67.sat_t, (100,), "h_vap", "2676.0"),
+    (kelm.if97.pt, (3, 300 - K), dict(v="0.100215168e-2", h="0.115331273e3", u="0.112324818e3",
+                                      s="0.392294792", cp="0.417301218e1", w="0.150773921e4")),
+    (kelm.if97.pt, (25.5837018, 650 - K), dict(rho="500.000")),
+    (kelm.if97.sat_t, (300 - K,), dict(p="0.353658941e-2")),
+    (kelm.if97.sat_p, (0.1,), dict(t="99.606")),
+    (kelm.ifc67.pt, (0.1, 200), dict(v="2.172328", s="7.834945", h="2875.357")),
+    (kelm.ifc67.sat_t, (100,), dict(p="0.10132526", h_liq="419.06", v_liq="0.0010437",
+                                    s_vap="7.3554", h_vap="2676.0")),
+    (kelm.ifc67.sat_p, (1,), dict(t="179.8844")),
 ]
 
 
-@pytest.mark.parametrize("function, args, column, published", PUBLISHED)
-def test_published_values(function, args, column, published):
+@pytest.mark.parametrize("function, args, published", PUBLISHED)
+def test_published_values(function, args, published):
     r = function(*args)
     assert r["status"] == S.OK
-    assert near_digits(float(r[column]), published), (float(r[column]), published)
+    for column, text in published.items():
+        assert near_digits(float(r[column]), text), (column, float(r[column]), text)
 
 
-def test_ifc67_values_rounded_to_single_precision_are_the_calculators_texts():
-    calc = os.environ.get("KELM_CALC")
-    if not calc:
-        pytest.skip("KELM_CALC names no kelm-calc")
-    points = [(0.1, 20.0), (0.1, 200.0), (16.7, 538.0), (22.5, 374.5), (25.0, 380.0), (3.0, 233.9)]
-    batch = "".join(f"2\t0\t{p}\t{t}\n" for p, t in points)
-    out = subprocess.run([calc, "--batch"], input=batch, capture_output=True, text=True,
-                         check=True).stdout.splitlines()
-    r = kelm.ifc67.pt(*np.array(points).T)
-    for k, line in enumerate(out):
-        shown = line.split("\t")
-        for column, field in (("h", 2), ("s", 3), ("v", 4)):
-            assert f"{np.float32(r[column][k]):f}" == shown[field].split(" ")[0], (k, column)
-
-
-# IFC-67's searches end within about 1e-5 ℃; IF97 polishes h and s to 1e-9.
-@pytest.mark.parametrize("module, tolerance", [(kelm.ifc67, 2e-5), (kelm.if97, 2e-6)])
-def test_inverses_return_the_state_they_came_from(module, tolerance):
-    p, t = np.meshgrid([0.005, 1.0, 10.0, 20.0, 30.0], [20.0, 150.0, 300.0, 360.0, 450.0, 600.0])
+# Each inverse takes its arguments in their order and gives back the state it came from (IFC-67's
+# searches end within about 1e-5 ℃); along the isotherm, one of the roots is that state.
+@pytest.mark.parametrize("module", [kelm.ifc67, kelm.if97])
+def test_inverses_return_the_state_they_came_from(module):
+    p, t = np.array([0.005, 1.0, 10.0, 20.0]), np.array([150.0, 300.0, 200.0, 600.0])
     state = module.pt(p, t)
-    assert (state["status"] == S.OK).all()
-    for given, function in (("h", module.ph), ("s", module.ps)):
-        back = function(p, state[given])
-        np.testing.assert_allclose(back["t"], t, rtol=0, atol=tolerance)
-        np.testing.assert_allclose(back["v"], state["v"], rtol=100 * tolerance)
-    # Each state found along the isotherm has the given h (or s); IF97 finds every one, IFC-67's
-    # solvers, as the form's, not every compressed-water state.
-    for given, function in (("h", module.th), ("s", module.ts)):
-        roots = function(t, state[given])
-        found = np.zeros(p.shape, dtype=bool)
-        for k in ["", "2", "3", "4"]:
-            if "p" + k not in roots:
-                break
-            one = np.isin(roots["phase" + k], [kelm.Phase.WET, kelm.Phase.UNKNOWN], invert=True)
-            again = module.pt(roots["p" + k][one], t[one])[given]
-            np.testing.assert_allclose(again, state[given][one], rtol=1e-7)
-            found |= np.isclose(roots["p" + k], p, rtol=1e-4)
-        assert found.all() or module is kelm.ifc67
-        assert ((roots["count"] == 0) == (roots["status"] != S.OK)).all()
+    for given, inverse, isotherm in (("h", module.ph, module.th), ("s", module.ps, module.ts)):
+        np.testing.assert_allclose(inverse(p, state[given])["t"], t, rtol=0, atol=2e-5)
+        roots = isotherm(t, state[given])
+        found = [roots["p" + k] for k in ("", "2", "3", "4") if "p" + k in roots]
+        assert np.isclose(found, p, rtol=1e-4).any(axis=0).all(), (given, found)
 
 
 @pytest.mark.parametrize("module", [kelm.ifc67, kelm.if97])
 def test_expansion_columns_are_the_states_they_name(module):
-    p1, t1, p2, eta = 16.7, 538.0, np.array([3.6, 0.1, 0.005]), 0.88
-    e = module.expand(p1, t1, p2, eta)
-    inlet = module.pt(p1, t1)
-    end_s = module.isentropic_end(p1, t1, p2)
-    assert (e["status"] == S.OK).all()
+    p2, eta = np.array([3.6, 0.005]), 0.88
+    e, inlet = module.expand(16.7, 538.0, p2, eta), module.pt(16.7, 538.0)
+    end_s = module.isentropic_end(16.7, 538.0, p2)
     assert (e["h1"] == inlet["h"]).all() and (e["s1"] == inlet["s"]).all()
     for column in ("t", "h", "v", "x"):
         np.testing.assert_array_equal(e[column + "2s"], end_s[column])
-    np.testing.assert_allclose(end_s["s"], inlet["s"], atol=1e-7)
     np.testing.assert_array_equal(e["dhs"], inlet["h"] - end_s["h"])
     np.testing.assert_array_equal(e["dh"], eta * e["dhs"])
-    end = module.ph(p2, inlet["h"] - e["dh"])
+    end = module.ph(p2, inlet["h"] - e["dh"])  # wet at 0.005 MPa: x and phase are there
     for column in ("t", "s", "v", "x", "phase"):
         np.testing.assert_array_equal(e[column], end[column])
-    assert 0 < e["x"][2] < 1 and e["phase"][2] == kelm.Phase.WET
 
 
-# (function, arguments, status, limit): each failure the layer reports, through each kind of
-# function (the bounds themselves are the engines' tests), and two closed ends that pass: the
-# critical pressure on the saturation line and eta = 1.
+# (function, arguments, status, limit): each status's name and each kind of function's status,
+# limit and NaN columns (where the bounds lie is the engines' and the calc layer's tests).
 FAILURES = [
     (kelm.ifc67.pt, (1, 0.0099), S.TEMPERATURE_LOW, 0.01),
     (kelm.ifc67.pt, (1, 800.01), S.TEMPERATURE_HIGH, 800),
@@ -131,24 +84,12 @@ FAILURES = [
     (kelm.ifc67.ps, (1, -1), S.ENTROPY_LOW, None),
     (kelm.ifc67.ps, (1, 20), S.ENTROPY_HIGH, None),
     (kelm.ifc67.th, (100, 300), S.NO_SOLUTION, None),
-    (kelm.ifc67.sat_p, (22.12,), S.OK, None),
     (kelm.ifc67.sat_p, (22.13,), S.PRESSURE_HIGH, 22.12),
     (kelm.ifc67.sat_t, (374.2,), S.TEMPERATURE_HIGH, 374.15),
     (kelm.ifc67.isentropic_end, (1, 300, 1.01), S.PRESSURE_ORDER, 1),
-    (kelm.ifc67.expand, (1, 300, 0.1, 1.0), S.OK, None),
     (kelm.ifc67.expand, (1, 300, 0.1, 1.01), S.EFFICIENCY_RANGE, None),
-    (kelm.ifc67.expand, (1, 300, 0.1, 0.0), S.EFFICIENCY_RANGE, None),
     (kelm.if97.pt, (1, -0.01), S.TEMPERATURE_LOW, 0),
-    (kelm.if97.pt, (1, 2000.01), S.TEMPERATURE_HIGH, 2000),
-    (kelm.if97.pt, (50.01, 900), S.PRESSURE_HIGH, 50),
-    (kelm.if97.pt, (0.99e-6, 100), S.PRESSURE_LOW, 1e-6),
-    (kelm.if97.ph, (1, 8000), S.ENTHALPY_HIGH, None),
-    (kelm.if97.ps, (1, -1), S.ENTROPY_LOW, None),
     (kelm.if97.th, (100, 300), S.ENTHALPY_LOW, None),
-    (kelm.if97.sat_p, (22.065,), S.PRESSURE_HIGH, 22.064),
-    (kelm.if97.sat_t, (373.947,), S.TEMPERATURE_HIGH, 373.946),
-    (kelm.if97.isentropic_end, (1, 300, 2), S.PRESSURE_ORDER, 1),
-    (kelm.if97.expand, (1, 300, 0.1, -0.5), S.EFFICIENCY_RANGE, None),
 ]
 
 
@@ -159,11 +100,8 @@ def test_failures_give_status_limit_and_nan(function, args, status, limit):
     if limit is not None:
         assert r["limit"] == limit
     values = [v for k, v in r.items() if k not in ("status", "limit", "count")]
-    if status == S.OK:
-        assert np.isfinite(r["h" if "h" in r else "h_liq"])
-    else:
-        assert all(np.isnan(v) for v in values if v.dtype.kind == "f")
-        assert r.get("phase", kelm.Phase.UNKNOWN) == kelm.Phase.UNKNOWN
+    assert all(np.isnan(v) for v in values if v.dtype.kind == "f")
+    assert r.get("phase", kelm.Phase.UNKNOWN) == kelm.Phase.UNKNOWN
 
 
 @pytest.mark.parametrize("module", [kelm.ifc67, kelm.if97])
@@ -182,26 +120,20 @@ def test_explain_gives_the_calculators_sentences():
     english = [kelm.explain(s, True) for s in S]
     assert len(set(chinese)) == len(set(english)) == len(S) == 16
     assert all(s and not s.isascii() for s in chinese) and all(s.isascii() for s in english)
-    with pytest.raises(ValueError, match="no status 16"):
-        kelm.explain(16)
-    with pytest.raises(ValueError):
-        kelm.explain(-1)
-    with pytest.raises(TypeError):
-        kelm.explain(1.0)
+    for bad, error, message in ((16, ValueError, "no status 16"), (-1, ValueError, "no status -1"),
+                                (1.0, TypeError, "integer")):
+        with pytest.raises(error, match=message):
+            kelm.explain(bad)
 
 
-def test_isotherm_roots_in_their_own_columns():
-    # 100 ℃, 420 kJ/kg: wet steam at the saturation pressure, then compressed water.
-    o = kelm.ifc67.th(100, 420)
-    assert (o["count"], o["phase"], o["phase2"]) == (2, kelm.Phase.WET, kelm.Phase.WATER)
-    assert (round(float(o["p"]), 6), round(float(o["x"]), 6)) == (0.101325, 0.000414)
-    assert (round(float(o["p2"]), 6), round(float(o["s2"]), 6)) == (1.348398, 1.305890)
-    w = kelm.if97.th([100, 100], [420, 2676])
-    np.testing.assert_array_equal(w["count"], [2, 1])
-    assert w["p"][0] < w["p2"][0] and np.isnan(w["p2"][1]) and np.isnan(w["p3"]).all()
-    for k in ("", "2"):
-        h = kelm.if97.pt(w["p" + k][0], 100.0)["h"] if w["phase" + k][0] != kelm.Phase.WET else 420
-        assert abs(h - 420) < 1e-6
+# 100 ℃, 420 kJ/kg: wet steam at the saturation pressure, then compressed water; 2680: steam.
+@pytest.mark.parametrize("module", [kelm.ifc67, kelm.if97])
+def test_isotherm_roots_in_their_own_columns(module):
+    r = module.th([100, 100], [420, 2680])
+    np.testing.assert_array_equal(r["count"], [2, 1])
+    np.testing.assert_array_equal(r["phase2"], [kelm.Phase.WATER, kelm.Phase.UNKNOWN])
+    assert r["phase"][0] == kelm.Phase.WET and r["p"][0] < r["p2"][0] and np.isnan(r["p2"][1])
+    assert abs(module.pt(r["p2"][0], 100.0)["h"] - 420) < 1e-3
 
 
 KEYS = ["p", "t", "h", "s", "v", "x", "rho", "u", "cp", "cv", "w", "kappa"]
@@ -225,15 +157,12 @@ def test_result_columns(module, roots):
     assert list(module.isentropic_end(1, 300, 0.1)) == state
 
 
-def test_extras_are_the_distance_from_the_saturation_line():
-    for module in (kelm.ifc67, kelm.if97):
-        r = module.pt([1.0, 1.0, 25.0], [150.0, 250.0, 400.0], extras=True)
-        sat = module.sat_p(1.0)
-        assert (r["tsat"][:2] == sat["t"]).all() and np.isnan(r["tsat"][2])
-        np.testing.assert_array_equal(r["superheat"][:2], [150.0, 250.0] - sat["t"])
-        assert (r["psat"][:2] == module.sat_t([150.0, 250.0])["p"]).all()
-        assert np.isnan(r["psat"][2])
-        assert np.isnan(r["superheat"][2])
+@pytest.mark.parametrize("module", [kelm.ifc67, kelm.if97])
+def test_extras_are_the_distance_from_the_saturation_line(module):
+    r, sat = module.pt([1.0, 25.0], [150.0, 400.0], extras=True), module.sat_p(1.0)
+    np.testing.assert_array_equal(r["tsat"], [sat["t"], np.nan])
+    np.testing.assert_array_equal(r["superheat"], [150.0 - sat["t"], np.nan])
+    np.testing.assert_array_equal(r["psat"], [module.sat_t(150.0)["p"], np.nan])
 
 
 def test_the_packages_example_prints_what_it_shows():
