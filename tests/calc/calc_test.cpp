@@ -230,10 +230,12 @@ TEST(CompareUnits, ValuesAndDifferencesAreTheDefaultOnesConverted) {
           EXPECT_LE(std::atof(after.c_str()), std::max(lo, hi) + 5e-7);
         }
         // Δ of a gauge pressure or a kelvin temperature is the absolute one in the new unit.
-        if (q.kind == QuantityKind::Temperature && !a.delta.empty())
+        if (q.kind == QuantityKind::Temperature && !a.delta.empty()) {
           EXPECT_NEAR(std::atof(b.delta.c_str()), std::atof(a.delta.c_str()), 1.5e-6);
-        if (q.kind == QuantityKind::Pressure && !a.delta.empty())
+        }
+        if (q.kind == QuantityKind::Pressure && !a.delta.empty()) {
           EXPECT_NEAR(std::atof(b.delta.c_str()), 1000 * std::atof(a.delta.c_str()), 1.5e-3);
+        }
       }
     }
   }

@@ -51,8 +51,11 @@ TEST(DiagramScene, DomeIsOneLineClosingAtTheFormulationsCriticalPoint) {
     // Saturated water rises to the top, saturated steam falls from it, both from the lowest
     // temperature of the formulation.
     for (auto it = pts.begin(); it != pts.end(); ++it) {
-      if (it != top) EXPECT_EQ(it->x, it < top ? 0.0 : 1.0);
-      if (it != top && it != pts.begin() && it != top + 1) EXPECT_EQ(it < top, it->t > (it - 1)->t);
+      if (it == top) continue;
+      EXPECT_EQ(it->x, it < top ? 0.0 : 1.0);
+      if (it != pts.begin() && it != top + 1) {
+        EXPECT_EQ(it < top, it->t > (it - 1)->t);
+      }
     }
     EXPECT_EQ(pts.front().t, row.tMin);
     EXPECT_EQ(pts.back().t, row.tMin);

@@ -96,7 +96,9 @@ TEST(Units, AGaugePressureBelowTheAbsoluteZeroIsRefused) {
     SCOPED_TRACE(std::string(row.units) + " " + std::to_string(row.shown));
     const auto p = PressureIn(row.shown, Make(row.units));
     EXPECT_EQ(p.has_value(), row.accepted);
-    if (p && Make(row.units).gauge) EXPECT_GE(*p, 0.0);
+    if (p && Make(row.units).gauge) {
+      EXPECT_GE(*p, 0.0);
+    }
   }
 }
 
