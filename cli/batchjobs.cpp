@@ -19,37 +19,12 @@
 namespace kelmcli {
 namespace {
 
-// As RunBatch: a line is kept up to this many bytes, so that memory stays bounded.
-constexpr std::size_t kMaxLineBytes = 65536;
 // Lines in flight per thread: enough that a run of costly lines near the critical point does not
 // leave the other threads waiting for the writer.
 constexpr std::size_t kSlotsPerJob = 256;
 // The writer looks for the next result this often rather than being woken for every line,
 // which would cost a switch of threads per line.
 constexpr auto kWriterPoll = std::chrono::milliseconds(1);
-
-// RunBatch's reading of a line: without its '\n', at most kMaxLineBytes bytes kept; false at
-// the end of the input when nothing was left to read.
-bool ReadLine(std::streambuf& in, std::string& line, bool& tooLong) {
-  using Traits = std::streambuf::traits_type;
-  line.clear();
-  tooLong = false;
-  Traits::int_type c = in.sbumpc();
-  if (Traits::eq_int_type(c, Traits::eof())) return false;
-  while (!Traits::eq_int_type(c, Traits::eof()) && Traits::to_char_type(c) != '\n') {
-    if (line.size() < kMaxLineBytes) {
-      line.push_back(Traits::to_char_type(c));
-    } else {
-      tooLong = true;
-    }
-    c = in.sbumpc();
-  }
-  return true;
-}
-
-bool IsBlank(const std::string& line) {
-  return line.find_first_not_of(" \t\r\v\f") == std::string::npos;
-}
 
 // A calculation line on its way: read, calculated by a worker, written, then free again.
 struct Slot {
@@ -109,13 +84,7 @@ class Batch {
       const std::string line = std::move(slot.text);
       const bool tooLong = slot.tooLong;
       lock.unlock();
-      // RunBatch's calculation of a line.
-      std::string error;
-      if (tooLong) {
-        error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
-      } else if (ParseBatchLine(line, request, error)) {
-        error = CalculateAndPrint(request, InputMatch::UsedOnly, options_, printed);
-      }
+      std::string error = CalculateBatchLine(line, tooLong, options_, request, printed);
       std::string text = error.empty() ? printed.tsv : "error\t" + error;
       lock.lock();
       if (workbook_ != nullptr && error.empty()) slot.request = request;
@@ -238,16 +207,11 @@ int RunBatchJobs(std::istream& in, std::ostream& out, std::ostream& err, int job
     }
   }
 
+  BatchReader reader(in);
+  long long number = 0;
   std::string line;
   bool tooLong = false;
-  std::streambuf* source = in.rdbuf();
-  for (long long number = 1; source != nullptr && ReadLine(*source, line, tooLong); ++number) {
-    // RunBatch's skipping of marks, line ends, comments and blank lines.
-    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '#') continue;
-    if (!tooLong && IsBlank(line)) continue;
-    if (!batch.Put(number, line, tooLong)) break;
+  while (reader.Next(number, line, tooLong) && batch.Put(number, line, tooLong)) {
   }
   batch.End();
   joinAll();

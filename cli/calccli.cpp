@@ -22,36 +22,11 @@ namespace {
 
 // A batch line holds five short fields; anything longer is kept only up to this many bytes, so
 // that memory stays bounded even for a file without line ends.
-constexpr std::size_t kMaxLineBytes = 65536;
-
 void AppendReadable(std::string& out, const char* caption, const std::string& text) {
   // Captions padded to four columns so that the texts line up; an empty field gives the caption
   // alone, without trailing blanks.
   out += text.empty() ? std::string(caption) : calc::PadToWidth(caption, 4) + "  " + text;
   out += '\n';
-}
-
-// Reads one line, without its '\n', keeping at most kMaxLineBytes bytes of it. Returns false at
-// the end of the input when nothing was left to read.
-bool ReadLine(std::streambuf& in, std::string& line, bool& tooLong) {
-  using Traits = std::streambuf::traits_type;
-  line.clear();
-  tooLong = false;
-  Traits::int_type c = in.sbumpc();
-  if (Traits::eq_int_type(c, Traits::eof())) return false;
-  while (!Traits::eq_int_type(c, Traits::eof()) && Traits::to_char_type(c) != '\n') {
-    if (line.size() < kMaxLineBytes) {
-      line.push_back(Traits::to_char_type(c));
-    } else {
-      tooLong = true;
-    }
-    c = in.sbumpc();
-  }
-  return true;
-}
-
-bool IsBlank(const std::string& line) {
-  return line.find_first_not_of(" \t\r\v\f") == std::string::npos;
 }
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -122,27 +97,52 @@ bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& 
   return true;
 }
 
+BatchReader::BatchReader(std::istream& in) : m_source(in.rdbuf()) {}
+
+bool BatchReader::Next(long long& number, std::string& line, bool& tooLong) {
+  using Traits = std::streambuf::traits_type;
+  while (m_source != nullptr) {
+    line.clear();
+    tooLong = false;
+    Traits::int_type c = m_source->sbumpc();
+    if (Traits::eq_int_type(c, Traits::eof())) return false;
+    for (; !Traits::eq_int_type(c, Traits::eof()) && Traits::to_char_type(c) != '\n';
+         c = m_source->sbumpc()) {
+      if (line.size() < kMaxLineBytes) {
+        line.push_back(Traits::to_char_type(c));
+      } else {
+        tooLong = true;
+      }
+    }
+    number = ++m_number;
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
+    if (!line.empty() && line.back() == '\r') line.pop_back();                // CRLF line end
+    if (!line.empty() && line.front() == '#') continue;  // a comment, however long
+    if (tooLong || line.find_first_not_of(" \t\r\v\f") != std::string::npos) return true;
+  }
+  return false;
+}
+
+std::string CalculateBatchLine(const std::string& line, bool tooLong, const Options& options,
+                               FormRequest& request, Printed& printed) {
+  if (tooLong) return "line longer than " + std::to_string(BatchReader::kMaxLineBytes) + " bytes";
+  std::string error;
+  if (!ParseBatchLine(line, request, error)) return error;
+  return CalculateAndPrint(request, InputMatch::UsedOnly, options, printed);
+}
+
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Options& options,
              CalcWorkbook* workbook) {
   int status = kExitOk;
+  BatchReader reader(in);
+  long long number = 0;
   std::string line;
   bool tooLong = false;
   FormRequest request;
   Printed printed;
-  std::streambuf* source = in.rdbuf();
-  for (long long number = 1; source != nullptr && ReadLine(*source, line, tooLong); ++number) {
-    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
-    if (!line.empty() && line.back() == '\r') line.pop_back();                // CRLF line end
-    if (!line.empty() && line.front() == '#') continue;  // a comment, however long
-    if (!tooLong && IsBlank(line)) continue;
-
-    std::string error;
-    if (tooLong) {
-      error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
-    } else if (ParseBatchLine(line, request, error)) {
-      error = CalculateAndPrint(request, InputMatch::UsedOnly, options, printed);
-      if (workbook != nullptr && error.empty()) workbook->Add(request, InputMatch::UsedOnly);
-    }
+  while (reader.Next(number, line, tooLong)) {
+    const std::string error = CalculateBatchLine(line, tooLong, options, request, printed);
+    if (workbook != nullptr && error.empty()) workbook->Add(request, InputMatch::UsedOnly);
     out << (error.empty() ? printed.tsv : "error\t" + error) << '\n' << std::flush;
     if (!out) {
       err << "kelm-calc: cannot write the output\n";

@@ -2,6 +2,7 @@
 // Every result comes from the form itself, worked by CFormSession; nothing here calculates.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -31,6 +32,25 @@ std::string FormatReadable(const FormOutcome& outcome);
 // Splits a batch line at tabs into ITEM, MODE and up to three inputs. Returns false with a
 // message when the line has more than five fields.
 bool ParseBatchLine(const std::string& line, FormRequest& request, std::string& error);
+
+// The calculation lines of a batch input: a leading byte-order mark, CRLF line ends, comment
+// lines (#…, however long) and blank lines skipped; of each line at most kMaxLineBytes bytes kept.
+class BatchReader {
+ public:
+  static constexpr std::size_t kMaxLineBytes = 65536;
+  explicit BatchReader(std::istream& in);
+  // The next calculation line with its number in the input; false at the end. `tooLong`: the
+  // line was cut, and cannot be calculated.
+  bool Next(long long& number, std::string& line, bool& tooLong);
+
+ private:
+  std::streambuf* m_source;
+  long long m_number = 0;
+};
+
+// A batch line calculated: empty and `printed` filled, or why the line cannot be calculated.
+std::string CalculateBatchLine(const std::string& line, bool tooLong, const Options& options,
+                               FormRequest& request, Printed& printed);
 
 // Reads calculation lines from `in` and writes one tab-separated line per calculation line to
 // `out`, flushing after each. Returns 0, or 2 when a line could not be read or the output could
