@@ -167,17 +167,10 @@ TEST(StateFromPH, NearCriticalWaterOnTheLineIsFoundAgain) {
   }
 }
 
-struct FailureRow {
-  double p;
-  double target;  // relative to the limit: limit + target
-  bool byH;
-  Failure failure;
-  double limitT;  // the limit is the value at (p, limitT); NaN: a fixed limit
-  double limit;
-};
-
+// target: relative to the limit, the value at (p, limitT); with limitT NaN, absolute and the
+// limit fixed.
 TEST(StateFromPH, ReportsEachFailureWithItsLimit) {
-  const FailureRow rows[] = {
+  const struct { double p, target; bool byH; Failure failure; double limitT, limit; } rows[] = {
       {1, -1e-9, true, Failure::EnthalpyLow, 0, 0},
       {1, 1e-9, true, Failure::EnthalpyHigh, 2000, 0},
       {60, 1e-9, true, Failure::EnthalpyHigh, 800, 0},
@@ -189,7 +182,7 @@ TEST(StateFromPH, ReportsEachFailureWithItsLimit) {
       {std::nextafter(1e-6, 0), 1000, true, Failure::PressureLow, kNaN, 1e-6},
       {std::nextafter(100, 200), 1000, false, Failure::PressureHigh, kNaN, 100},
   };
-  for (const FailureRow& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.p << " MPa, " << row.target);
     double limit = row.limit, target = row.target;
     if (!std::isnan(row.limitT)) {
@@ -247,31 +240,21 @@ TEST(IsentropicEnd, KeepsTheEntropyAndReportsItsFailures) {
   EXPECT_EQ(low.limit, StateFromPT(1e-5, 0).s);
 }
 
-struct RootsRow {
-  const char* what;
-  bool byH;
-  double t;
-  int count;
-  Phase phases[3];
-};
-
 // Isotherms that cross the value more than once: wet and compressed water at 100 °C; twice in
 // compressed water at 250 °C, around the minimum of h where Tα = 1; and at 2 °C, where water's
 // entropy rises with p up to the density maximum, wet and twice in the water.
 TEST(StatesFromTH, FindsEveryRootWhereTheIsothermCrossesMoreThanOnce) {
   const double min250 = StatesFromTH(250, 0).limit;  // the lowest h along 250 °C
-  const RootsRow rows[] = {
-      {"100 °C", true, 100, 2, {Phase::TwoPhase, Phase::Liquid}},
-      {"250 °C", true, 250, 2, {Phase::Liquid, Phase::Liquid}},
-      {"2 °C", false, 2, 3, {Phase::TwoPhase, Phase::Liquid, Phase::Liquid}},
+  const struct { bool byH; double t, target; int count; Phase phases[3]; } rows[] = {
+      {true, 100, 420, 2, {Phase::TwoPhase, Phase::Liquid}},
+      {true, 250, 0.5 * (min250 + SaturationByT(250).liquid.h), 2, {Phase::Liquid, Phase::Liquid}},
+      {false, 2, 0.5 * (SaturationByT(2).liquid.s + StateFromPT(10, 2).s), 3,
+       {Phase::TwoPhase, Phase::Liquid, Phase::Liquid}},
   };
-  const double targets[] = {420, 0.5 * (min250 + SaturationByT(250).liquid.h),
-                            0.5 * (SaturationByT(2).liquid.s + StateFromPT(10, 2).s)};
-  for (int k = 0; k < 3; ++k) {
-    const RootsRow& row = rows[k];
-    SCOPED_TRACE(row.what);
-    const States r = ByKind(row.byH, row.t, targets[k]);
-    ExpectRoots(r, row.byH, row.t, targets[k]);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.t);
+    const States r = ByKind(row.byH, row.t, row.target);
+    ExpectRoots(r, row.byH, row.t, row.target);
     ASSERT_EQ(r.count, row.count);
     for (int i = 0; i < r.count; ++i) EXPECT_EQ(r.root[i].phase, row.phases[i]) << i;
   }
@@ -293,22 +276,16 @@ TEST(StatesFromTH, OneRootPerPressureWhereASaturatedPhaseIsReachedTwice) {
   EXPECT_EQ(r.root[1].region, 3);
 }
 
-struct ExtremeRow {
-  bool byH;
-  double t, target;
-  Failure failure;
-  double limitP;  // the extreme is the value at (limitP, t); 0: at the saturated liquid
-};
-
 // Beyond the isotherm's reach the failure names the extreme reachable value: the ideal-gas end
-// at 1e-6 MPa, 100 MPa (50 above 800 °C), or the saturated water where h rises from the line.
+// at 1e-6 MPa, 100 MPa (50 above 800 °C), or the saturated water where h rises from the line:
+// the value at (limitP, t), with limitP 0 at the saturated liquid.
 TEST(StatesFromTH, BeyondTheIsothermReportsTheExtremeReachableValue) {
-  const ExtremeRow rows[] = {
+  const struct { bool byH; double t, target; Failure failure; double limitP; } rows[] = {
       {true, 100, 1e4, Failure::EnthalpyHigh, 1e-6}, {true, 100, -1, Failure::EnthalpyLow, 0},
       {false, 500, 20, Failure::EntropyHigh, 1e-6},  {false, 300, -1, Failure::EntropyLow, 100},
       {true, 1000, 100, Failure::EnthalpyLow, 50},   {true, 1000, 1e4, Failure::EnthalpyHigh, 1e-6},
   };
-  for (const ExtremeRow& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.t << " °C, " << row.target);
     const States r = ByKind(row.byH, row.t, row.target);
     EXPECT_EQ(r.failure, row.failure);
@@ -336,9 +313,8 @@ TEST(StatesFromTH, ManyThreadsGiveTheSameBitsAsOne) {
       out->push_back(double(r.failure));
     }
   };
-  std::vector<double> one;
+  std::vector<double> one, many[4];
   work(&one);
-  std::vector<double> many[4];
   {
     std::vector<std::jthread> threads;  // joined at the end of the block
     for (auto& m : many) threads.emplace_back(work, &m);

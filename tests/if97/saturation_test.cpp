@@ -74,16 +74,9 @@ TEST(Saturation, CriticalPointAndTheNearCriticalGap) {
   EXPECT_NEAR(p.t, 373.946, 2e-9);
 }
 
-struct SatFailureRow {
-  bool byP;
-  double x;
-  Failure failure;
-  double limit;
-};
-
 // Beyond the line's ends Eqs. 30 and 31 answer −1, and the saturated states name the limit.
 TEST(Saturation, ReportsEachFailureWithItsLimit) {
-  const SatFailureRow rows[] = {
+  const struct { bool byP; double x; Failure failure; double limit; } rows[] = {
       {true, kNaN, Failure::NotFinite, 0},
       {true, Below(kPsMin), Failure::PressureLow, kPsMin},
       {true, -1, Failure::PressureLow, kPsMin},
@@ -93,7 +86,7 @@ TEST(Saturation, ReportsEachFailureWithItsLimit) {
       {false, Below(0), Failure::TemperatureLow, 0},
       {false, Above(373.946), Failure::TemperatureHigh, 373.946},
   };
-  for (const SatFailureRow& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << (row.byP ? "p " : "t ") << row.x);
     EXPECT_EQ(row.byP ? SatTemperature(row.x) : SatPressure(row.x), -1);
     const Saturation s = row.byP ? SaturationByP(row.x) : SaturationByT(row.x);
