@@ -71,12 +71,10 @@ void ExpectRoots(const States& r, bool byH, double t, double target) {
   }
 }
 
-// (p, t) → h or s → (p, h) or (p, s): the state found has the given value, the basic equation
-// at its (p, t) gives the value back, and its t is the start's (where regions overlap at a
-// boundary, the other region's t, within its step: up to 0.06 K at 800 °C).
-// (p, t) → h or s → every root at t: one of them is the start, to what the isotherm's slope
-// allows (in the ideal-gas limit h hardly depends on p), or across a boundary step the other
-// region's root within 0.01 MPa.
+// (p, t) → h or s → (p, h) or (p, s): the value, given back by the basic equation at the state's
+// (p, t), and the start's t (across a region step the other region's, up to 0.06 K at 800 °C).
+// → every root at t: one is the start, as far as the isotherm's slope allows (in the ideal-gas
+// limit h hardly depends on p), or across a boundary step the other region's within 0.01 MPa.
 TEST(InverseStates, RoundTripsEverywhereIncludingBoundariesAndTheCriticalPoint) {
   int checked = 0;
   for (double p : Pressures()) {
@@ -315,10 +313,8 @@ TEST(StatesFromTH, ManyThreadsGiveTheSameBitsAsOne) {
   };
   std::vector<double> one, many[4];
   work(&one);
-  {
-    std::vector<std::jthread> threads;  // joined at the end of the block
-    for (auto& m : many) threads.emplace_back(work, &m);
-  }
+  // All four at once, joined as the loop ends.
+  for (std::vector<std::jthread> threads; auto& m : many) threads.emplace_back(work, &m);
   for (const auto& m : many)
     EXPECT_TRUE(m.size() == one.size() && !std::memcmp(m.data(), one.data(), 8 * m.size()));
 }
