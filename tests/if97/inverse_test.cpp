@@ -175,8 +175,7 @@ TEST(StateFromPH, ReportsEachFailureWithItsLimit) {
     SCOPED_TRACE(testing::Message() << row.p << " MPa, " << row.target);
     double limit = row.limit, target = row.target;
     if (!std::isnan(row.limitT)) {
-      const State edge = StateFromPT(row.p, row.limitT);
-      limit = row.byH ? edge.h : edge.s;
+      limit = ValueOf(row.byH, StateFromPT(row.p, row.limitT));
       target = limit + row.target * Scale(limit) * 10;
       const State inside = row.byH ? StateFromPH(row.p, limit) : StateFromPS(row.p, limit);
       EXPECT_EQ(inside.failure, Failure::None);  // the limit itself is reachable
@@ -196,17 +195,15 @@ TEST(InverseStates, InsideAStepBetweenRegionsThereIsNoSolution) {
       0.5 * (StateFromPT(pB23 * (1 - 1e-12), 426.85).h + StateFromPT(pB23, 426.85).h);
   EXPECT_EQ(StatesFromTH(426.85, gap).failure, Failure::NoSolution);
   const double tB23 = detail::B23Temperature(30) - 273.15;
-  struct Step {
-    double p, tLow, tHigh;
-  };
-  for (const Step& step :
-       {Step{17, 350, 350 + 1e-9}, Step{30, tB23 - 1e-9, tB23 + 1e-9}, Step{50, 800, 800 + 1e-9}}) {
-    SCOPED_TRACE(step.p);
-    const State lo = StateFromPT(step.p, step.tLow), hi = StateFromPT(step.p, step.tHigh);
+  const double steps[][3] = {{17, 350, 350 + 1e-9}, {30, tB23 - 1e-9, tB23 + 1e-9},
+                             {50, 800, 800 + 1e-9}};  // p, t on each side
+  for (const auto& [p, tLow, tHigh] : steps) {
+    SCOPED_TRACE(p);
+    const State lo = StateFromPT(p, tLow), hi = StateFromPT(p, tHigh);
     ASSERT_NE(lo.region, hi.region);
     ASSERT_LT(lo.h, hi.h);
-    EXPECT_EQ(StateFromPH(step.p, 0.5 * (lo.h + hi.h)).failure, Failure::NoSolution);
-    EXPECT_EQ(StateFromPS(step.p, 0.5 * (lo.s + hi.s)).failure, Failure::NoSolution);
+    EXPECT_EQ(StateFromPH(p, 0.5 * (lo.h + hi.h)).failure, Failure::NoSolution);
+    EXPECT_EQ(StateFromPS(p, 0.5 * (lo.s + hi.s)).failure, Failure::NoSolution);
   }
 }
 
