@@ -3,6 +3,7 @@
 // an isotherm; wet states; the extremes and every failure; calls from many threads at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -100,9 +101,9 @@ TEST(InverseStates, RoundTripsEverywhereIncludingBoundariesAndTheCriticalPoint) 
         const States r = ByKind(byH, t, target);
         ExpectRoots(r, byH, t, target);
         ASSERT_GE(r.count, 1);
-        const State* nearest = &r.root[0];
-        for (int i = 1; i < r.count; ++i)
-          if (std::fabs(r.root[i].p - p) < std::fabs(nearest->p - p)) nearest = &r.root[i];
+        const State* nearest = std::min_element(r.root, r.root + r.count, [p](auto& x, auto& y) {
+          return std::fabs(x.p - p) < std::fabs(y.p - p);
+        });
         // The slope on the side that stays in the start's region (the other may cross the line).
         const State lo = StateFromPT(p * (1 - 1e-6), t), hi = StateFromPT(p * (1 + 1e-6), t);
         const double slope = std::min(std::fabs(target - ValueOf(byH, lo)),
