@@ -218,21 +218,18 @@ void RegionSelection(Family& f, Random&) {
 // Subregions 1 and 2 over the whole state range; 3 and 4 at a temperature and a volume, from
 // liquid-like to steam-like volumes; every kind, the unhandled ones too.
 void SubregionEquations(Family& f, Random& rnd) {
+  using Equation = std::pair<const char*, double (*)(double, double, int)>;
+  const Equation equations[2][2] = {
+      {{"Region1Reduced", Region1Reduced}, {"Region2Reduced", Region2Reduced}},
+      {{"Region3Reduced", Region3Reduced}, {"Region4Reduced", Region4Reduced}}};
   for (int sub = 0; sub < 2; ++sub) {
     for (int k = 0; k < 6000; ++k) {
       const double t = sub == 0 ? rnd.Uniform(0.01, k < 3000 ? 350 : 800)
                                 : (k < 3000 ? rnd.Uniform(350, 374.15) : rnd.Uniform(340, 600));
       const double x = sub == 0 ? rnd.LogUniform(0.0007, 100) : rnd.LogUniform(0.0009, 0.05);
-      for (int kind = 0; kind <= 5; ++kind) {
-        const auto a = {t, x, double(kind)};
-        if (sub == 0) {
-          f.Add("Region1Reduced", a, [&] { return Out{Region1Reduced(t, x, kind)}; });
-          f.Add("Region2Reduced", a, [&] { return Out{Region2Reduced(t, x, kind)}; });
-        } else {
-          f.Add("Region3Reduced", a, [&] { return Out{Region3Reduced(t, x, kind)}; });
-          f.Add("Region4Reduced", a, [&] { return Out{Region4Reduced(t, x, kind)}; });
-        }
-      }
+      for (int kind = 0; kind <= 5; ++kind)
+        for (const Equation& e : equations[sub])
+          f.Add(e.first, {t, x, double(kind)}, [&] { return Out{e.second(t, x, kind)}; });
     }
   }
 }
