@@ -356,11 +356,10 @@ void EntryPoints(Family& f, Random& rnd) {
   const Entry atT[] = {E(SatPByT), E(SatWaterHByT), E(SatWaterVByT), E(SatWaterSByT),
                        E(SatSteamHByT)};
 #undef E
-  std::vector<float> p10s, ts;
-  for (double p : LogGrid(0.0069, 221.3)) p10s.push_back(float(p));
-  for (float p : {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f}) p10s.push_back(p);
-  for (double t : Grid(0.0, 374.2, 80)) ts.push_back(float(t));
-  for (float t : {0.01f, 350.0f, 374.15f, 374.1502f}) ts.push_back(t);
+  const std::vector<double> logGrid = LogGrid(0.0069, 221.3), grid = Grid(0.0, 374.2, 80);
+  std::vector<float> p10s(logGrid.begin(), logGrid.end()), ts(grid.begin(), grid.end());
+  p10s.insert(p10s.end(), {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f});
+  ts.insert(ts.end(), {0.01f, 350.0f, 374.15f, 374.1502f});
   // The form's order for the saturation items: temperature first, then h, s, v at one pressure.
   for (int byP = 1; byP >= 0; --byP) {
     for (float x : byP ? p10s : ts) {
