@@ -152,8 +152,7 @@ void CallSaturation(Input& in) {
   const bool byP = in.Byte() & 1;
   const double t = Temperature(in), x = byP ? Pressure(in, t) : t;
   const Saturation s = byP ? SaturationByP(x) : SaturationByT(x);
-  CheckState(s.liquid, "saturated liquid");
-  CheckState(s.vapour, "saturated vapour");
+  for (const State* phase : {&s.liquid, &s.vapour}) CheckState(*phase, "saturated phase");
   Require(s.liquid.failure == s.failure && s.vapour.failure == s.failure, "saturation", x);
   if (s.failure != Failure::None) return;
   Require(s.liquid.x == 0 && s.vapour.x == 1 && s.liquid.rho >= s.vapour.rho, "saturation", x);

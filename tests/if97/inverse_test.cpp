@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <thread>
 #include <vector>
 
@@ -16,7 +15,7 @@
 namespace {
 
 using namespace if97;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNaN = NAN;
 
 double Scale(double x) { return std::max(std::fabs(x), 1.0); }
 double ValueOf(bool byH, const State& s) { return byH ? s.h : s.s; }

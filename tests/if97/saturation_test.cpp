@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "if97/if97.h"
 
 namespace {
 
 using namespace if97;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNaN = NAN;
 constexpr double kPsMin = 0.00061121267744434539;  // ps(0 °C)
 
 double Below(double x) { return std::nextafter(x, -INFINITY); }

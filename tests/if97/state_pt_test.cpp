@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "if97/detail/lines.h"
 #include "if97/if97.h"
@@ -12,8 +11,8 @@
 namespace {
 
 using namespace if97;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = NAN;
+constexpr double kInf = INFINITY;
 
 double Below(double x) { return std::nextafter(x, -kInf); }
 double Above(double x) { return std::nextafter(x, kInf); }
