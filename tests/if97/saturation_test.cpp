@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "if97/if97.h"
 
@@ -84,10 +85,8 @@ TEST(Saturation, ReportsEachFailureWithItsLimit) {
     SCOPED_TRACE(testing::Message() << (row.byP ? "p " : "t ") << row.x);
     EXPECT_EQ(row.byP ? SatTemperature(row.x) : SatPressure(row.x), -1);
     const Saturation s = row.byP ? SaturationByP(row.x) : SaturationByT(row.x);
-    EXPECT_EQ(s.failure, row.failure);
-    EXPECT_EQ(s.limit, row.limit);
-    EXPECT_EQ(s.liquid.failure, row.failure);
-    EXPECT_EQ(s.vapour.failure, row.failure);
+    EXPECT_EQ(std::tuple(s.failure, s.limit, s.liquid.failure, s.vapour.failure),
+              std::tuple(row.failure, row.limit, row.failure, row.failure));
   }
   EXPECT_EQ(SaturationByP(kPsMin).failure, Failure::None);
 }
