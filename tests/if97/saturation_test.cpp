@@ -37,9 +37,8 @@ TEST(Saturation, PhasesAreTheOnePhaseStatesAtTheLine) {
   for (double t : {0.0, 20.0, 100.0, 300.0, 350.0, 360.0, 373.0, 373.9}) {
     SCOPED_TRACE(t);
     const Saturation s = SaturationByT(t);
-    ASSERT_EQ(s.failure, Failure::None);
-    EXPECT_EQ(s.p, SatPressure(t));
-    EXPECT_EQ(s.t, t);  // as given, not t + 273.15 − 273.15
+    // t as given, not t + 273.15 − 273.15.
+    ASSERT_EQ(std::tuple(s.failure, s.p, s.t), std::tuple(Failure::None, SatPressure(t), t));
     for (const State* phase : {&s.liquid, &s.vapour})
       EXPECT_TRUE(phase->phase == Phase::TwoPhase && phase->region == 4 && phase->cp > 0);
     EXPECT_TRUE(s.liquid.x == 0 && s.vapour.x == 1) << s.liquid.x << ", " << s.vapour.x;
@@ -62,8 +61,7 @@ TEST(Saturation, CriticalPointAndTheNearCriticalGap) {
   // 1e-5 K below Tc no vapour density reaches ps: the vapour is the top of its branch, within
   // 8e-10 MPa of ps, and still less dense than the liquid.
   const Saturation g = SaturationByT(373.94599);
-  ASSERT_EQ(g.failure, Failure::None);
-  EXPECT_EQ(g.t, 373.94599);
+  ASSERT_EQ(std::tuple(g.failure, g.t), std::tuple(Failure::None, 373.94599));
   EXPECT_LT(g.vapour.rho, g.liquid.rho);
   EXPECT_EQ(StateFromPT(Below(g.p), 373.94599).failure, Failure::NearCritical);
   EXPECT_NEAR(SaturationByP(22.064).t, 373.946, 2e-9);  // a failure's t is 0
