@@ -30,35 +30,41 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 // Well-formed UTF-8 (no overlong form, surrogate or code point past U+10FFFF) and no control
 // character but tab and line end.
 bool Clean(const std::string& s) {
+  static constexpr unsigned kLeast[] = {0, 0, 0x80, 0x800, 0x10000};  // by sequence length
   for (std::size_t i = 0, n = 1; i < s.size(); i += n) {
     const unsigned c = static_cast<unsigned char>(s[i]);
     n = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
-    if (n == 0 || i + n > s.size() || (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) {
+    if (n == 0 || i + n > s.size() || (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
       return false;
-    }
     unsigned cp = n == 1 ? c : c & (0x7Fu >> n);
     for (std::size_t k = 1; k < n; ++k) {
       if ((s[i + k] & 0xC0) != 0x80) return false;
       cp = cp << 6 | (s[i + k] & 0x3Fu);
     }
-    if (cp < (n == 2   ? 0x80u
-              : n == 3 ? 0x800u
-              : n == 4 ? 0x10000u
-                       : 0u) ||
-        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
+    if (cp < kLeast[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
   }
   return true;
+}
+
+// The batch on `jobs` threads (1: RunBatch itself): status, output and messages.
+struct Run {
+  int status;
+  std::string out, err;
+  bool operator==(const Run&) const = default;
+};
+Run Batch(const std::string& input, int jobs, const kelmcli::Options& options = {}) {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = kelmcli::RunBatchJobs(in, out, err, jobs, options);
+  return {status, out.str(), err.str()};
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = kelmcli::RunBatch(in, out, err);
+  const Run plain = Batch(input, 1);
+  const int status = plain.status;
 
   // The numbers of the calculation lines: a mark opening the first line and a CR ending any
   // are dropped; blank lines and comments (of any length) are skipped.
@@ -71,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!line.starts_with('#') && !(blank && line.size() <= 65536)) numbers.push_back(i + 1);
   }
 
-  const std::string output = out.str(), messages = err.str();
+  const std::string &output = plain.out, &messages = plain.err;
   Require(output.empty() || output.ends_with('\n'), "output not ended by a line end");
   Require(Clean(output) && Clean(messages), "output or messages not clean UTF-8");
   const std::vector<std::string> results = Split(output, '\n'), errors = Split(messages, '\n');
@@ -93,30 +99,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(e == errors.size(), "messages without error lines");
   Require(status == (e > 0 ? kelmcli::kExitUsage : kelmcli::kExitOk), "exit status");
 
-  // On three threads: the same bytes, messages and status.
-  std::istringstream threaded(input);
-  std::ostringstream jobsOut, jobsErr;
-  Require(kelmcli::RunBatchJobs(threaded, jobsOut, jobsErr, 3) == status, "--jobs: exit status");
-  Require(jobsOut.str() == output && jobsErr.str() == messages, "--jobs: output or messages");
+  Require(Batch(input, 3) == plain, "--jobs 3: output, messages or status");
 
   // The same lines through both formulations side by side, with the reasons: the same lines read,
   // the same errors, one line each, clean text; on two threads the same bytes.
-  for (const kelmcli::Options options : {kelmcli::Options{calc::Formulation::IF97, false, true},
-                                         kelmcli::Options{calc::Formulation::IFC67, true, true}}) {
-    std::istringstream again(input);
-    std::ostringstream out2, err2;
-    Require(kelmcli::RunBatch(again, out2, err2, options) == status, "exit status with options");
-    Require(err2.str() == messages && Clean(out2.str()), "messages or text with options");
-    const std::vector<std::string> lines2 = Split(out2.str(), '\n');
+  for (const kelmcli::Options options :
+       {kelmcli::Options{calc::Formulation::IF97, false, true, {}},
+        kelmcli::Options{calc::Formulation::IFC67, true, true, {}}}) {
+    const Run with = Batch(input, 1, options);
+    Require(with.status == status, "exit status with options");
+    Require(with.err == messages && Clean(with.out), "messages or text with options");
+    const std::vector<std::string> lines2 = Split(with.out, '\n');
     Require(lines2.size() == results.size(), "not one line per calculation line with options");
     for (std::size_t k = 0; k < lines2.size(); ++k)
       Require(lines2[k].starts_with("error\t") == results[k].starts_with("error\t"),
               "error lines differ with options", lines2[k]);
-    std::istringstream twice(input);
-    std::ostringstream out3, err3;
-    Require(kelmcli::RunBatchJobs(twice, out3, err3, 2, options) == status &&
-                out3.str() == out2.str() && err3.str() == err2.str(),
-            "--jobs with options: output, messages or status");
+    Require(Batch(input, 2, options) == with, "--jobs 2 with options: output, messages or status");
   }
   return 0;
 }

@@ -100,6 +100,7 @@ void Call(Input& in) {
   int st = -7, steps = 0;
   double x = -7;
   SearchInfo info;
+  if (which >= 8 && which < 12) return CallSolver(in, which - 8, a, b);
   CalcStatus = kPoison;
   switch (which) {
     case 0: return Expect("SatPressure", SatPressure(a), 1, a, b);
@@ -126,10 +127,6 @@ void Call(Input& in) {
       const bool copied = std::uint32_t(st) == CalcStatus && std::isfinite(h);
       return Require(own ? CalcStatus == kPoison && sentinel : copied, "IsentropicEndH", p1, p2);
     }
-    case 8:
-    case 9:
-    case 10:
-    case 11: return CallSolver(in, which - 8, a, b);
     default: {  // the pure equations, and the volume searches that never touch CalcStatus
       Region1Reduced(a, b, bits % 6), Region2Reduced(a, b, bits % 6), BoundaryL(a);
       Region3Reduced(a, b, bits % 6), Region4Reduced(a, b, bits % 6), SatPressureReduced(a);

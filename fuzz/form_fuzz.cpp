@@ -22,14 +22,13 @@ void Require(bool ok, const char* what, const std::string& detail = "") {
 }
 
 void CheckTexts(const ResultTexts& t, bool solved) {
+  static const std::string n = "-?([0-9]+\\.[0-9]{6}|inf)";  // "%f", or an echoed inf
   static const std::regex kNumbers(
-      "-?([0-9]+\\.[0-9]{6}|inf) MPa\\|-?([0-9]+\\.[0-9]{6}|inf) ℃\\|-?([0-9]+\\.[0-9]{6}|inf) "
-      "kJ/kg\\|-?([0-9]+\\.[0-9]{6}|inf) kJ/\\(kg\\*K\\)\\|-?([0-9]+\\.[0-9]{6}|inf) m\\*\\*3/kg\\|"
-      "(饱和水|饱和蒸汽|不饱和水|过热蒸汽|超临界|未知|计算或参数有误|计算有误|"
+      n + " MPa\\|" + n + " ℃\\|" + n + " kJ/kg\\|" + n + " kJ/\\(kg\\*K\\)\\|" + n +
+      " m\\*\\*3/kg\\|(饱和水|饱和蒸汽|不饱和水|过热蒸汽|超临界|未知|计算或参数有误|计算有误|"
       "饱和水或饱和蒸汽或湿蒸汽(,干度=-?[0-9]+\\.[0-9]{6})?)");
-  static const std::regex kNoSolution(
-      "\\|-?([0-9]+\\.[0-9]{6}|inf) ℃\\|-?([0-9]+\\.[0-9]{6}|inf) "
-      "kJ/kg\\|\\|\\|(未知|计算或参数有误)");
+  static const std::regex kNoSolution("\\|" + n + " ℃\\|" + n +
+                                      " kJ/kg\\|\\|\\|(未知|计算或参数有误)");
   const std::string texts = Joined(t, '|');
   Require(std::regex_match(texts, solved ? kNumbers : kNoSolution), "malformed texts", texts);
 }

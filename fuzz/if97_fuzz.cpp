@@ -1,7 +1,7 @@
 // libFuzzer harness of the IF97 engine. The bytes choose up to eight calls and their arguments:
-// raw bit patterns, NaN, infinities, −0 and denormals, values spread over a quantity's range, IF97's range limits and
-// region boundaries nudged by ulps or decimal offsets, pressures on the saturation line and the
-// 2–3 boundary of a temperature, and h or s of states next to them.
+// raw bit patterns, NaN, infinities, −0 and denormals, values spread over a quantity's range,
+// IF97's range limits and region boundaries nudged by ulps or decimal offsets, pressures on the
+// saturation line and the 2–3 boundary of a temperature, and h or s of states next to them.
 //
 // Asserted for every call: it returns (libFuzzer's -timeout reports a slow input as a hang);
 // a failed result is Phase::Unknown with a finite limit; a valid one has every number finite,
@@ -24,53 +24,38 @@ namespace {
 
 using namespace if97;
 
-enum class Quantity { T, P, H, S };
-
 // The bytes read as choices and numbers; past the end every byte reads 0.
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-  bool Empty() const { return m_pos >= m_size; }
-  std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-  // Raw bits, a special value, or spread over the quantity's range and a little beyond it.
-  double Double(Quantity q) {
-    static constexpr double kSpecial[] = {NAN, INFINITY, -INFINITY, 0.0, -0.0, DBL_TRUE_MIN,
-                                          DBL_MAX, -1};
-    static constexpr double kTop[] = {2100, 110, 4500, 13};  // ℃, MPa, kJ/kg, kJ/(kg·K)
+struct Input {
+  const std::uint8_t* data;
+  std::size_t size, pos = 0;
+  std::uint8_t Byte() { return pos < size ? data[pos++] : 0; }
+  // Raw bits, a special value, or spread over −5…105 % of top (℃, MPa, kJ/kg, kJ/(kg·K)).
+  double Double(double top) {
+    static constexpr double kSpecial[] = {NAN,  INFINITY,     -INFINITY, 0.0,
+                                          -0.0, DBL_TRUE_MIN, DBL_MAX,   -1};
     const std::uint8_t how = Byte();
     double v = 0;
-    if (how < 32) {
-      if (m_pos + 8 <= m_size) std::memcpy(&v, m_data + m_pos, 8), m_pos += 8;
-      return v;
-    }
+    if (how < 32 && pos + 8 <= size) std::memcpy(&v, data + pos, 8), pos += 8;
+    if (how < 32) return v;
     if (how < 64) return kSpecial[Byte() % std::size(kSpecial)];
     std::uint32_t bits = 0;
     for (int i = 0; i < 4; ++i) bits = bits << 8 | Byte();
-    return -0.05 * kTop[int(q)] + 1.1 * kTop[int(q)] * (bits / 4294967295.0);
+    return top * (-0.05 + 1.1 * (bits / 4294967295.0));
   }
-  // v moved by up to eight ulps either way.
-  double Ulps(double v) {
-    const int n = std::int8_t(Byte()) % 9;
-    for (int i = 0; i < std::abs(n); ++i) v = std::nextafter(v, n * INFINITY);
+  // v as it is, moved by up to eight ulps either way, or by n·10^−e with n up to eight either
+  // way (either side of a tolerance).
+  double Nudged(double v) {
+    const int how = Byte() % 3, n = std::int8_t(Byte()) % 9;
+    if (how == 2) return v + n * std::pow(10.0, -(Byte() % 16));
+    for (int i = 0; how == 1 && i < std::abs(n); ++i) v = std::nextafter(v, n * INFINITY);
     return v;
   }
-  // v moved by n·10^−e, n up to eight either way: either side of a tolerance.
-  double Offset(double v) {
-    const int n = std::int8_t(Byte()) % 9;
-    return v + n * std::pow(10.0, -(Byte() % 16));
-  }
-
- private:
-  const std::uint8_t* m_data;
-  std::size_t m_size, m_pos = 0;
 };
 
-[[noreturn]] void Fail(const char* what, double a, double b) {
+void Require(bool ok, const char* what, double a, double b = 0) {
+  if (ok) return;
   std::fprintf(stderr, "if97_fuzz: %s (args %.17g, %.17g)\n", what, a, b);
   std::abort();
-}
-void Require(bool ok, const char* what, double a, double b = 0) {
-  if (!ok) Fail(what, a, b);
 }
 
 bool Close(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(b), 1.0); }
@@ -78,43 +63,33 @@ bool NearCritical(double p, double t) {
   return std::fabs(p - 22.064) < 0.1 && std::fabs(t - 373.946) < 1;
 }
 
-double Nudged(Input& in, double v) {
-  switch (in.Byte() % 3) {
-    case 0: return v;
-    case 1: return in.Ulps(v);
-    default: return in.Offset(v);
-  }
-}
-
 // Any double (raw bits, specials, spread) or one of IF97's own values, nudged.
 double Temperature(Input& in) {
   static constexpr double kT[] = {0, 2, 100, 250, 350, 373.946, 373.9459, 590, 800, 2000};
-  return in.Byte() < 96 ? in.Double(Quantity::T) : Nudged(in, kT[in.Byte() % std::size(kT)]);
+  return in.Byte() < 96 ? in.Double(2100) : in.Nudged(kT[in.Byte() % std::size(kT)]);
 }
 double Pressure(Input& in, double t) {
   static constexpr double kP[] = {
       1e-6, 0.00061121267744434539, 1, 4, 6.5467, 16.529164252604509, 22.064, 50, 100};
   const std::uint8_t how = in.Byte();
-  if (how < 64) return in.Double(Quantity::P);
-  if (how < 128) return Nudged(in, kP[in.Byte() % std::size(kP)]);
-  if (how < 192) return Nudged(in, SatPressure(t));  // −1 off the line
-  return Nudged(in, detail::B23Pressure(t + 273.15));
+  if (how < 64) return in.Double(110);
+  if (how < 128) return in.Nudged(kP[in.Byte() % std::size(kP)]);
+  if (how < 192) return in.Nudged(SatPressure(t));  // −1 off the line
+  return in.Nudged(detail::B23Pressure(t + 273.15));
 }
 // h or s: of a state at a chosen (p, t) or a saturated one, nudged, or any double.
 double Target(Input& in, bool byH) {
   const std::uint8_t how = in.Byte();
-  if (how < 64) return in.Double(byH ? Quantity::H : Quantity::S);
+  if (how < 64) return in.Double(byH ? 4500 : 13);
   const double t = Temperature(in), p = Pressure(in, t);
   const State s = how < 160 ? StateFromPT(p, t)
                             : (in.Byte() & 1 ? SaturationByT(t).liquid : SaturationByT(t).vapour);
-  return Nudged(in, byH ? s.h : s.s);
+  return in.Nudged(byH ? s.h : s.s);
 }
 
 void CheckState(const State& s, const char* what) {
-  if (s.failure != Failure::None) {
-    Require(s.phase == Phase::Unknown && std::isfinite(s.limit), what, double(s.failure));
-    return;
-  }
+  if (s.failure != Failure::None)
+    return Require(s.phase == Phase::Unknown && std::isfinite(s.limit), what, double(s.failure));
   for (double v : {s.p, s.t, s.v, s.rho, s.h, s.s, s.u, s.cp, s.cv, s.w, s.kappa, s.x})
     Require(std::isfinite(v), what, s.p, s.t);
   Require(s.p >= 1e-6 && s.p <= 100 * (1 + 1e-13) && s.t >= 0 && s.t <= 2000, what, s.p, s.t);
@@ -177,8 +152,7 @@ void CallSaturation(Input& in) {
   const bool byP = in.Byte() & 1;
   const double t = Temperature(in), x = byP ? Pressure(in, t) : t;
   const Saturation s = byP ? SaturationByP(x) : SaturationByT(x);
-  CheckState(s.liquid, "saturated liquid");
-  CheckState(s.vapour, "saturated vapour");
+  for (const State* phase : {&s.liquid, &s.vapour}) CheckState(*phase, "saturated phase");
   Require(s.liquid.failure == s.failure && s.vapour.failure == s.failure, "saturation", x);
   if (s.failure != Failure::None) return;
   Require(s.liquid.x == 0 && s.vapour.x == 1 && s.liquid.rho >= s.vapour.rho, "saturation", x);
@@ -198,8 +172,8 @@ void CallIsentropic(Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input in(data, size);
-  for (int call = 0; call < 8 && !in.Empty(); ++call) {
+  Input in{data, size};
+  for (int call = 0; call < 8 && in.pos < size; ++call) {
     switch (in.Byte() % 7) {
       case 0: CallPT(in); break;
       case 1: CallPX(in, true); break;

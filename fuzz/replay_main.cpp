@@ -6,33 +6,24 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-void RunFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
-                                std::istreambuf_iterator<char>()};
-  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-}  // namespace
-
 int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
   int count = 0;
+  auto run = [&](const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    ++count;
+  };
   for (int i = 1; i < argc; ++i) {
-    const std::filesystem::path path(argv[i]);
-    if (std::filesystem::is_directory(path)) {
-      for (const auto& entry : std::filesystem::directory_iterator(path)) {
-        if (!entry.is_regular_file()) continue;
-        RunFile(entry.path());
-        ++count;
-      }
-    } else {
-      RunFile(path);
-      ++count;
-    }
+    if (!fs::is_directory(argv[i]))
+      run(argv[i]);
+    else
+      for (const auto& entry : fs::directory_iterator(argv[i]))
+        if (entry.is_regular_file()) run(entry.path());
   }
   std::printf("replayed %d inputs\n", count);
   return 0;

@@ -174,9 +174,7 @@ std::vector<double> EdgePressures() {
                         {0.00069, -3.0, 100.0001, 200.0, NAN, INFINITY});
 }
 
-struct Point {
-  double t, p;
-};
+struct Point { double t, p; };
 
 void AddPointProp(Family& f, double t, double p, int kind) {
   f.Add("PointProp", {t, p, double(kind)},
@@ -198,10 +196,9 @@ void SaturationLine(Family& f, Random& rnd) {
            rnd.Draws(500, [](Random& r) { return r.LogUniform(0.0007, 22.12); })});
   for (double p : ps) {
     engine_memo::ResetAll();
-    for (int again = 0; again < 2; ++again) {
+    for (int again = 0; again < 2; ++again)
       f.Add("SatTemperature", {p},
             [&] { int steps = -1; return Out{SatTemperature(p, &steps), CalcStatus, steps}; });
-    }
   }
 }
 
@@ -221,21 +218,18 @@ void RegionSelection(Family& f, Random&) {
 // Subregions 1 and 2 over the whole state range; 3 and 4 at a temperature and a volume, from
 // liquid-like to steam-like volumes; every kind, the unhandled ones too.
 void SubregionEquations(Family& f, Random& rnd) {
+  using Equation = std::pair<const char*, double (*)(double, double, int)>;
+  const Equation equations[2][2] = {
+      {{"Region1Reduced", Region1Reduced}, {"Region2Reduced", Region2Reduced}},
+      {{"Region3Reduced", Region3Reduced}, {"Region4Reduced", Region4Reduced}}};
   for (int sub = 0; sub < 2; ++sub) {
     for (int k = 0; k < 6000; ++k) {
       const double t = sub == 0 ? rnd.Uniform(0.01, k < 3000 ? 350 : 800)
                                 : (k < 3000 ? rnd.Uniform(350, 374.15) : rnd.Uniform(340, 600));
       const double x = sub == 0 ? rnd.LogUniform(0.0007, 100) : rnd.LogUniform(0.0009, 0.05);
-      for (int kind = 0; kind <= 5; ++kind) {
-        const auto a = {t, x, double(kind)};
-        if (sub == 0) {
-          f.Add("Region1Reduced", a, [&] { return Out{Region1Reduced(t, x, kind)}; });
-          f.Add("Region2Reduced", a, [&] { return Out{Region2Reduced(t, x, kind)}; });
-        } else {
-          f.Add("Region3Reduced", a, [&] { return Out{Region3Reduced(t, x, kind)}; });
-          f.Add("Region4Reduced", a, [&] { return Out{Region4Reduced(t, x, kind)}; });
-        }
-      }
+      for (int kind = 0; kind <= 5; ++kind)
+        for (const Equation& e : equations[sub])
+          f.Add(e.first, {t, x, double(kind)}, [&] { return Out{e.second(t, x, kind)}; });
     }
   }
 }
@@ -264,12 +258,11 @@ void VolumeSearches(Family& f, Random& rnd) {
     });
   };
   // Each point once per kind (the memo answers the later ones), the unhandled kinds included.
-  for (int four = 0; four < 2; ++four) {
+  for (int four = 0; four < 2; ++four)
     for (const Point& pt : four ? sub4 : sub3) {
       engine_memo::ResetAll();
       for (int kind : {1, 2, 3, 0, 4}) search(four, pt.t, pt.p, kind);
     }
-  }
   // As a solver asks: runs of nearby points along isotherms and isobars without forgetting
   // anything, so that the searches meet volumes they have evaluated before.
   for (int run = 0; run < 40; ++run) {
@@ -308,10 +301,9 @@ void StatePoints(Family& f, Random& rnd) {
   for (const Point& pt : points) {
     engine_memo::ResetAll();
     for (int kind : {PK_H, PK_S, PK_V}) AddPointProp(f, pt.t, pt.p, kind);
-    for (int kind : {int(PK_S), int(PK_H), int(PK_V), 0}) {
+    for (int kind : {int(PK_S), int(PK_H), int(PK_V), 0})
       f.Add("PointPropValue", {pt.t, pt.p, double(kind)},
             [&] { return Out{PointPropValue(pt.t, pt.p, kind), CalcStatus}; });
-    }
   }
   for (int k = 0; k < 200; ++k) {
     const Point& pt = points[k * 7 % points.size()];
@@ -338,21 +330,19 @@ void SaturationProperties(Family& f, Random&) {
     for (double x : byT ? ts : ps) {
       engine_memo::ResetAll();
       for (int kind : {PK_H, PK_S, PK_V}) {
-        for (int steam = 0; steam <= 1; ++steam) {
+        for (int steam = 0; steam <= 1; ++steam)
           f.Add(steam ? "SatSteamProp" : "SatWaterProp", {x, double(byT), double(kind)}, [&] {
             return Out{steam ? SatSteamProp(x, byT, kind) : SatWaterProp(x, byT, kind), CalcStatus};
           });
-        }
       }
       // Dryness fractions from each kind of value, inside, at and beyond the tolerances.
       for (int valueKind : {PK_V, PK_S, PK_H, PK_X}) {
-        for (double value : {-0.1, -0.000005, 0.0, 0.25, 1.0000005, 1.5, 1.0, 2.0, 4.0, 2000.0}) {
-          const int wanted = (valueKind % 3) + 1;
+        const int wanted = (valueKind % 3) + 1;
+        for (double value : {-0.1, -0.000005, 0.0, 0.25, 1.0000005, 1.5, 1.0, 2.0, 4.0, 2000.0})
           f.Add("Quality", {x, double(byT), value, double(valueKind), double(wanted)}, [&] {
             double dry = -7;
             return Out{Quality(x, byT, value, valueKind, dry, wanted), dry, CalcStatus};
           });
-        }
       }
     }
   }
@@ -360,18 +350,16 @@ void SaturationProperties(Family& f, Random&) {
 
 void EntryPoints(Family& f, Random& rnd) {
   using Entry = std::pair<const char*, double (*)(float, int*)>;
-  const Entry atP[] = {{"SatTByP", SatTByP},           {"SatWaterHByP", SatWaterHByP},
-                       {"SatWaterSByP", SatWaterSByP}, {"SatWaterVByP", SatWaterVByP},
-                       {"SatSteamHByP", SatSteamHByP}, {"SatSteamSByP", SatSteamSByP},
-                       {"SatSteamVByP", SatSteamVByP}};
-  const Entry atT[] = {{"SatPByT", SatPByT},           {"SatWaterHByT", SatWaterHByT},
-                       {"SatWaterVByT", SatWaterVByT}, {"SatWaterSByT", SatWaterSByT},
-                       {"SatSteamHByT", SatSteamHByT}};
-  std::vector<float> p10s, ts;
-  for (double p : LogGrid(0.0069, 221.3)) p10s.push_back(float(p));
-  for (float p : {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f}) p10s.push_back(p);
-  for (double t : Grid(0.0, 374.2, 80)) ts.push_back(float(t));
-  for (float t : {0.01f, 350.0f, 374.15f, 374.1502f}) ts.push_back(t);
+#define E(f) Entry{#f, f}
+  const Entry atP[] = {E(SatTByP), E(SatWaterHByP), E(SatWaterSByP), E(SatWaterVByP),
+                       E(SatSteamHByP), E(SatSteamSByP), E(SatSteamVByP)};
+  const Entry atT[] = {E(SatPByT), E(SatWaterHByT), E(SatWaterVByT), E(SatWaterSByT),
+                       E(SatSteamHByT)};
+#undef E
+  const std::vector<double> logGrid = LogGrid(0.0069, 221.3), grid = Grid(0.0, 374.2, 80);
+  std::vector<float> p10s(logGrid.begin(), logGrid.end()), ts(grid.begin(), grid.end());
+  p10s.insert(p10s.end(), {0.007f, 1.0f, 165.0f, 166.0f, 221.2f, 221.19995f, 221.2001f});
+  ts.insert(ts.end(), {0.01f, 350.0f, 374.15f, 374.1502f});
   // The form's order for the saturation items: temperature first, then h, s, v at one pressure.
   for (int byP = 1; byP >= 0; --byP) {
     for (float x : byP ? p10s : ts) {
@@ -382,9 +370,7 @@ void EntryPoints(Family& f, Random& rnd) {
     }
   }
   // The isentropic end point, its order and minimum checks included.
-  struct Case {
-    float t1, p1x10, p2x10;
-  };
+  struct Case { float t1, p1x10, p2x10; };
   std::vector<Case> cases = {{500, 100, 1}, {394.012177f, 300, 222}, {450, 250, 220},
                              {300, 10, 10}, {300, 10, 0.0005f},      {300, 10, 0.005f},
                              {900, 10, 1},  {200, 1, 0.01f},         {374.15f, 221.2f, 100}};
@@ -392,12 +378,11 @@ void EntryPoints(Family& f, Random& rnd) {
     const float p1 = float(rnd.Uniform(0.5, 300));
     cases.push_back({float(rnd.Uniform(100, 650)), p1, float(p1 * rnd.LogUniform(0.0005, 0.95))});
   }
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
     f.Add("IsentropicEndH", {c.t1, c.p1x10, c.p2x10}, [&] {
       int st = -1;
       return Out{IsentropicEndH(c.t1, c.p1x10, c.p2x10, &st), st, CalcStatus};
     });
-  }
 }
 
 // Given values of a solve: the wet band's edges at some pressures or temperatures, random values
@@ -438,8 +423,8 @@ std::vector<std::pair<double, double>> GivenValues(bool atPressure, int kind, Ra
 // Given (p, s), (p, h), (t, s), (t, h): every out-parameter, unwritten ones as −1.
 void Solvers(Family& f, Random& rnd) {
   const char* names[] = {"SolveTFromPS", "SolveTFromPH", "SolvePFromTS", "SolvePFromTH"};
-  for (int w : {PS, PH, TS, TH}) {
-    for (const auto& [a, b] : GivenValues(w < TS, w == PS || w == TS ? PK_S : PK_H, rnd)) {
+  for (int w : {PS, PH, TS, TH})
+    for (const auto& [a, b] : GivenValues(w < TS, w == PS || w == TS ? PK_S : PK_H, rnd))
       f.Add(names[w], {a, b}, [&] {
         double o[2][4] = {{-1, -1, -1, -1}, {-1, -1, -1, -1}};  // t or p, v, the other, x
         int st[2] = {-1, -1};
@@ -455,14 +440,9 @@ void Solvers(Family& f, Random& rnd) {
         return Out{st[0], o[0][0], o[0][1], o[0][2], o[0][3], CalcStatus, i.evaluations,
                    i.converged, i.bestPoint};
       });
-    }
-  }
 }
 
-struct FamilyRun {
-  const char* name;
-  void (*run)(Family&, Random&);
-};
+struct FamilyRun { const char* name; void (*run)(Family&, Random&); };
 void PrintTo(const FamilyRun& family, std::ostream* os) { *os << family.name; }
 class Golden : public testing::TestWithParam<FamilyRun> {};
 
