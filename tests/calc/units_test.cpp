@@ -85,12 +85,10 @@ TEST(Units, EveryUnitGoesOutAndComesBackWithinAnUlp) {
 TEST(Units, AGaugePressureBelowTheAbsoluteZeroIsRefused) {
   struct Row { const char* units; double shown; bool accepted; };
   const Row rows[] = {
-      {"p=MPag", -0.2, false},   {"p=MPag", -0.1013, true},  {"p=MPag", -0.1014, false},
+      {"p=MPag", -0.1013, true},  {"p=MPag", -0.1014, false},
       {"p=MPag,atm=0.09", -0.09, true},  // the absolute zero itself
-      {"p=MPag,atm=0.09", -0.0901, false}, {"p=kPag", -101.3, true}, {"p=kPag", -101.4, false},
-      {"p=barg", -1.013, true},  {"p=barg", -1.014, false},  {"p=kgfg", -1.033, true},
-      {"p=kgfg", -1.034, false}, {"p=MPag", NAN, false},
-      {"p=MPa", -0.2, true},  // absolute: the engines give their own reason
+      {"p=MPag,atm=0.09", -0.0901, false}, {"p=kgfg", -1.033, true}, {"p=kgfg", -1.034, false},
+      {"p=MPag", NAN, false},    {"p=MPa", -0.2, true},  // absolute: the engines give their reason
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.units) + " " + std::to_string(row.shown));
