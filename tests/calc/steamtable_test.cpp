@@ -183,6 +183,7 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
   };
   const struct { calc::TableRequest request; std::string message; } rows[] = {
       {sat(Series::Range(10, 100, 0)), "温度的步长 0 须大于 0"},
+      {sat(Series::Range(10, 100, -5)), "温度的步长 -5 须大于 0"},
       {sat(Series::Range(100, 10, 5)), "温度的起点 100 高于终点 10"},
       {sat(Series::Range(10, NAN, 5)), "温度的起点、终点和步长须为有限数"},
       {sat(Series{}), "没有给出温度"},
