@@ -124,7 +124,6 @@ TEST(Units, CaptionsNameEveryUnitAndMarkGauge) {
 
 TEST(Units, TheSettingsTextReadsBackEveryCombination) {
   EXPECT_EQ(FormatUnits(Units{}), "p=MPa,atm=0.101325,t=C,h=kJ,v=v");
-  int combinations = 0;
   for (PressureUnit p : {PressureUnit::MPa, PressureUnit::kPa, PressureUnit::bar, PressureUnit::kgfcm2})
     for (bool gauge : {false, true})
       for (double atm : {0.101325, 0.0953, 0.1})
@@ -135,9 +134,7 @@ TEST(Units, TheSettingsTextReadsBackEveryCombination) {
               SCOPED_TRACE(FormatUnits(u));
               EXPECT_TRUE(back.pressure == p && back.gauge == gauge && back.atmosphere == atm &&
                           back.temperature == t && back.energy == h && back.volume == v);
-              ++combinations;
             }
-  EXPECT_EQ(combinations, 4 * 2 * 3 * 2 * 2 * 2);
   EXPECT_EQ(FormatUnits(Make(" p = kgfg , atm=0.0953, t=K ")), "p=kgfg,atm=0.0953,t=K,h=kJ,v=v");
 }
 
