@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "calc/batch.h"
 #include "calc/compare.h"
 #include "calc/points.h"
 #include "calc/reasons.h"
@@ -233,14 +234,8 @@ TEST(CompareUnits, ValuesAndDifferencesAreConvertedByTheirKind) {
 
 TEST(CompareUnits, TheTsvLineConvertsAllButTheVolumeColumns) {
   const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
-  auto fields = [](const std::string& line) {
-    std::vector<std::string> f;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');) f.push_back(field);
-    return f;
-  };
-  const auto plain = fields(ComparisonTsv(Compare(r)));
-  const auto bar = fields(ComparisonTsv(Compare(r, MakeUnits("p=bar,t=K,v=rho"))));
+  const auto plain = SplitBatchFields(ComparisonTsv(Compare(r)));
+  const auto bar = SplitBatchFields(ComparisonTsv(Compare(r, MakeUnits("p=bar,t=K,v=rho"))));
   ASSERT_EQ(plain.size(), bar.size());
   EXPECT_EQ(plain[0], "1.000000");
   EXPECT_EQ(bar[0], "10.000000");           // ifc67_p
