@@ -1,6 +1,4 @@
-// The calculation layer: IFC-67 answers exactly as the form shows them, a reason for every
-// failure of every item and mode in both formulations and none on a plain success, the
-// comparison's pairing and its values in the engineer's units, and the self-check's report.
+// The calculation layer: answers as the form shows them, reasons, warnings, the comparison.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,4 @@
-// The diagrams' scene: the dome closes at each formulation's critical point, every line's states
-// are states of the formulation (checked against the engines themselves), lines end where the
-// formulation's range ends, and the marks of a calculation are its solutions.
+// The diagrams' scene, checked against the engines themselves, and the marks of a calculation.
 #include <gtest/gtest.h>
 
 #include <cmath>

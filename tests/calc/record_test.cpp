@@ -1,7 +1,4 @@
-// Record rows: what an answer keeps, and the rows, the result block and the workbook's stamp as
-// they are copied and exported, to their bytes, in the default units and in others; and the batch
-// window's lines: tab- or comma-separated, texts or indexes, inputs in the chosen units, every
-// unreadable line with its number and why, the others read on.
+// Record rows, result block and stamp as copied and exported; the batch window's lines.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// Steam tables: every row equals the single calculation of its state in each formulation, the
-// comparison's Δ, the units, the series as typed or pasted, and every refused request's message.
+// Steam tables: rows equal to single calculations, Δ, units, series, and every refusal.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// Turbine sections: expansions worked by hand from printed steam tables, η from a measured outlet,
-// its round trip, chains, every refused request with its sentence, warnings, and the tables.
+// Turbine sections: hand-worked expansions, measured η, chains, refusals, warnings, tables.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,12 +60,6 @@ TEST(Turbine, ExpansionsMatchHandWorkedSteamTableCases) {
     EXPECT_EQ(e.end.p, c.p2);
     if (c.inlet.kind == InletKind::PressureTemperature) {  // the layer's own entry from (p1, t1)
       EXPECT_EQ(calc::Expand(c.f, c.inlet.p, c.inlet.value, c.p2, c.eta).end.h, e.end.h);
-    }
-    // Measured back at the worked x2, η again, to x2's and h1's rounding over Δhs.
-    if (c.dhs > 0) {
-      const calc::TurbineResult m =
-          calc::MeasuredEfficiency(c.f, c.inlet, {OutletKind::PressureDryness, c.p2, c.x2});
-      EXPECT_NEAR(m.eta, c.eta, (c.tolX * 2500 + c.tolH) / c.dhs) << m.reason;
     }
     // One section: the whole chain is the section.
     EXPECT_EQ(r.eta, c.eta);

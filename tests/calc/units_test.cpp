@@ -1,5 +1,4 @@
-// Units beyond the form: each conversion against its defining value in both directions, round
-// trips, the gauge pressure's absolute zero on both sides, the captions, and the settings text.
+// Units beyond the form: defining values, round trips, the gauge's absolute zero, texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
