@@ -135,11 +135,6 @@ TEST(Turbine, ChainRunsSectionBySectionAndGainsOnTheWholeDrop) {
     ASSERT_EQ(line.size(), sections.size() + 1);
     EXPECT_EQ(line.front().h, r.inlet.h);
     EXPECT_EQ(line.back().h, r.sections.back().expansion.end.h);
-    // Isentropic sections stay on the inlet's entropy: the whole chain's η is 1 (to the entropy
-    // each IFC-67 (p, h) search leaves, about 1e-9 relative).
-    const calc::TurbineResult ideal =
-        calc::ExpandSections(f, PT(16, 540), {{5, 1}, {1.5, 1}, {0.4, 1}, {0.01, 1}});
-    EXPECT_NEAR(ideal.eta, 1, f == F ? 1e-9 : 1e-7);
   }
 }
 
