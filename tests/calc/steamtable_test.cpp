@@ -200,6 +200,7 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
       {sat(Series::List({373.95}), F), "温度 373.95 ℃ 超出适用范围 0–373.946 ℃（IF97）"},
       {sat(Series::List({374}), C, true), "温度 374 ℃ 超出适用范围 0.01–373.946 ℃（IFC-67 与 IF97 共同）"},
       {superheat, "“过热度”只用于未饱和水与过热蒸汽表"},
+      {pt(Series::List({1}), Series::Range(100, 10, 5)), "温度的起点 100 高于终点 10"},
       {pt(Series::List({0.0006}), Series::List({100})),
        "压力 0.0006 MPa 超出适用范围 0.0007–100 MPa（IFC-67）"},
       {pt(Series::List({1}), Series::List({800, 900})), "温度 900 ℃ 超出适用范围 0.01–800 ℃（IFC-67）"},

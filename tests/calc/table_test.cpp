@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "calc/table.h"
 #include "tests/support/xlsx_reader.h"
 
@@ -30,8 +32,9 @@ std::string Read(const fs::path& path) {
 class Files : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("kelm_table_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // One folder per process and test: runs from other build trees may share the temporary folder.
+    dir = fs::temp_directory_path() / ("kelm_table_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
