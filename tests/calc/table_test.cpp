@@ -33,8 +33,8 @@ class Files : public ::testing::Test {
  protected:
   void SetUp() override {
     // One folder per process and test: runs from other build trees may share the temporary folder.
-    dir = fs::temp_directory_path() / ("kelm_table_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir = fs::temp_directory_path() / ("kelm_table_" + std::to_string(::getpid()) + "_" + test);
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
