@@ -1,5 +1,4 @@
-// Units beyond the form: each conversion against its defining value in both directions, round
-// trips, the gauge pressure's absolute zero on both sides, the captions, and the settings text.
+// Units beyond the form: defining values, round trips, the gauge's absolute zero, texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -85,12 +84,10 @@ TEST(Units, EveryUnitGoesOutAndComesBackWithinAnUlp) {
 TEST(Units, AGaugePressureBelowTheAbsoluteZeroIsRefused) {
   struct Row { const char* units; double shown; bool accepted; };
   const Row rows[] = {
-      {"p=MPag", -0.2, false},   {"p=MPag", -0.1013, true},  {"p=MPag", -0.1014, false},
+      {"p=MPag", -0.1013, true},  {"p=MPag", -0.1014, false},
       {"p=MPag,atm=0.09", -0.09, true},  // the absolute zero itself
-      {"p=MPag,atm=0.09", -0.0901, false}, {"p=kPag", -101.3, true}, {"p=kPag", -101.4, false},
-      {"p=barg", -1.013, true},  {"p=barg", -1.014, false},  {"p=kgfg", -1.033, true},
-      {"p=kgfg", -1.034, false}, {"p=MPag", NAN, false},
-      {"p=MPa", -0.2, true},  // absolute: the engines give their own reason
+      {"p=MPag,atm=0.09", -0.0901, false}, {"p=kgfg", -1.033, true}, {"p=kgfg", -1.034, false},
+      {"p=MPag", NAN, false},    {"p=MPa", -0.2, true},  // absolute: the engines give their reason
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.units) + " " + std::to_string(row.shown));
@@ -126,7 +123,6 @@ TEST(Units, CaptionsNameEveryUnitAndMarkGauge) {
 
 TEST(Units, TheSettingsTextReadsBackEveryCombination) {
   EXPECT_EQ(FormatUnits(Units{}), "p=MPa,atm=0.101325,t=C,h=kJ,v=v");
-  int combinations = 0;
   for (PressureUnit p : {PressureUnit::MPa, PressureUnit::kPa, PressureUnit::bar, PressureUnit::kgfcm2})
     for (bool gauge : {false, true})
       for (double atm : {0.101325, 0.0953, 0.1})
@@ -137,9 +133,7 @@ TEST(Units, TheSettingsTextReadsBackEveryCombination) {
               SCOPED_TRACE(FormatUnits(u));
               EXPECT_TRUE(back.pressure == p && back.gauge == gauge && back.atmosphere == atm &&
                           back.temperature == t && back.energy == h && back.volume == v);
-              ++combinations;
             }
-  EXPECT_EQ(combinations, 4 * 2 * 3 * 2 * 2 * 2);
   EXPECT_EQ(FormatUnits(Make(" p = kgfg , atm=0.0953, t=K ")), "p=kgfg,atm=0.0953,t=K,h=kJ,v=v");
 }
 

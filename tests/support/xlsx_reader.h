@@ -1,13 +1,11 @@
-// A small reader of the workbooks the program writes (libxlsxwriter in constant-memory mode, so
-// every text is an inline string): the ZIP archive inflated with zlib, then the sheets' cells and
-// their number formats picked out of the XML. Enough for that output, nothing more.
+// A reader of the workbooks the program writes, enough for them and nothing more: the ZIP archive
+// inflated with zlib, then the cells (every text an inline string) and their number formats.
 #pragma once
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -27,11 +25,7 @@ struct Cell {
 struct Sheet {
   std::string name;
   std::map<std::string, Cell> cells;  // by reference, "A1"
-  const Cell& at(const std::string& ref) const {
-    const auto it = cells.find(ref);
-    if (it == cells.end()) throw std::runtime_error("no cell " + ref + " in " + name);
-    return it->second;
-  }
+  const Cell& at(const std::string& ref) const { return cells.at(ref); }
   // Rows used, counting from 1.
   int rows() const {
     int last = 0;
@@ -74,12 +68,10 @@ inline std::map<std::string, std::string> Unzip(const std::string& path) {
 }
 
 inline std::string Unescape(std::string s) {
-  const char* const entities[][2] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
-  for (const auto& [from, to] : entities) {
+  for (const auto& [from, to] :
+       {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
     for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + 1))
       s.replace(at, std::string(from).size(), to);
-  }
   // OOXML writes control characters as _xHHHH_.
   for (std::size_t at = s.find("_x"); at != std::string::npos && at + 7 <= s.size();
        at = s.find("_x", at + 1)) {
