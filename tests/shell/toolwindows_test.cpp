@@ -1,4 +1,4 @@
-// The form's tool windows, offscreen, a test class each: the menu and keys; comparison, diagrams,
+// The form's tool windows, offscreen: the menu and keys; comparison, diagrams,
 // turbine and steam table showing the calculation layer's results (its tests hold the numbers) for
 // what was asked, with their own texts, refusals, units, copies, exports and prints; units dialog.
 #include <QtTest>
@@ -40,8 +40,8 @@ QString Tsv(const calc::Table& t) { return QString::fromStdString(calc::ToTsv(t)
 
 }  // namespace
 
-// The form with its tool windows installed, shown and active; what each window's test drives.
-class CFormTest : public QObject {
+// The form with its tool windows installed, shown and active; what each test drives.
+class TestToolWindows : public QObject {
   Q_OBJECT
 
  private slots:
@@ -54,104 +54,7 @@ class CFormTest : public QObject {
     Activate(m_form.get());
   }
   void cleanup() { m_form.reset(); }
- protected:
-  template <class T = QLineEdit>
-  static T* Find(const QWidget* in, const QString& name) { return in->findChild<T*>(name); }
-  // A label's text while it shows.
-  static QString Shown(const QWidget* in, const QString& name) {
-    auto* label = Find<QLabel>(in, name);
-    return label->isVisible() ? label->text() : QString();
-  }
-  // The texts of fields and labels, a space between.
-  static QString Labels(const QWidget* in, std::initializer_list<const char*> names) {
-    QStringList texts;
-    for (const char* name : names)
-      texts << (Find(in, name) ? Find(in, name)->text() : Find<QLabel>(in, name)->text());
-    return texts.join(' ');
-  }
-  static void Type(const QWidget* in, std::initializer_list<std::pair<const char*, QString>> fields) {
-    for (const auto& [name, text] : fields) {
-      Find(in, name)->clear();
-      QTest::keyClicks(Find(in, name), text);
-    }
-  }
-  static void Click(const QWidget* in, const char* name) {
-    QTest::mouseClick(Find<QPushButton>(in, name), Qt::LeftButton);
-  }
-  static void Activate(QWidget* window) {
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-  }
-  // The tool window its key opens.
-  template <class Window>
-  Window* Open(Qt::Key key) {
-    QTest::keyClick(m_form.get(), key);
-    return m_form->findChild<Window*>();
-  }
-  // The units dialog from the form's menu, the program's units set first when given.
-  CUnitsDlg* OpenUnits(const char* units) {
-    std::string error;
-    if (units) CUnitSettings::Instance().SetUnits(*calc::ParseUnits(units, error));
-    m_form->findChild<QAction*>("IDM_UNITS")->trigger();
-    return m_form->findChild<CUnitsDlg*>();
-  }
-  static QPushButton* Ok(const CUnitsDlg* dlg) {
-    return dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-  }
-  // Picks the item and mode by their list indexes, types the inputs and clicks Calculate.
-  void Calculate(int item, int mode, const QStringList& inputs) {
-    for (const auto& [list, index] : {std::pair("IDC_ITEM", item), std::pair("IDC_MODE", mode)}) {
-      Find<QComboBox>(m_form.get(), list)->setCurrentIndex(index);
-      emit Find<QComboBox>(m_form.get(), list)->activated(index);
-    }
-    for (int i = 0; i < inputs.size(); ++i)
-      Type(m_form.get(), {{qPrintable(QStringLiteral("IDC_INPUT%1").arg(i + 1)), inputs[i]}});
-    Click(m_form.get(), "IDC_CALC");
-  }
 
-  static QAbstractItemModel* Cells(const QWidget* wnd) { return wnd->findChild<QTableView*>()->model(); }
-  static QString Cell(const QWidget* wnd, int row, int column) {
-    return Cells(wnd)->index(row, column).data().toString();
-  }
-  // The labels of the form's marks, then of the added ones.
-  static QString Marks(const CDiagramWnd* wnd) {
-    QString labels;
-    for (const auto* marks : {&wnd->RequestMarks().points, &wnd->AddedMarks()})
-      for (const calc::Mark& mark : *marks) labels += QString::fromStdString(mark.label) + ' ';
-    return labels;
-  }
-  // The status after a mouse move without a button (the offscreen platform makes none itself).
-  static QString Hover(const CDiagramWnd* wnd, QWidget* view, const QPointF& pos) {
-    QMouseEvent move(QEvent::MouseMove, pos, view->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, {});
-    QApplication::sendEvent(view, &move);
-    return Shown(wnd, "IDC_DIAGRAM_STATUS");
-  }
-  // The pixel at the centre of the view's n-th mark.
-  static QPoint MarkAt(const CDiagramView* view, std::size_t n) {
-    const QPointF at = view->Frame().Map(view->Chart(), view->Picture().marks.at(n).point);
-    return QPoint(int(std::floor(at.x())), int(std::floor(at.y())));
-  }
-  static void Range(const QWidget* wnd, int axis, const char* from, const char* to, const char* step) {
-    const QString n = QString::number(axis + 1);
-    Find<QComboBox>(wnd, "IDC_ST_MODE" + n)->setCurrentIndex(0);
-    Type(wnd, {{qPrintable("IDC_ST_FROM" + n), from}, {qPrintable("IDC_ST_TO" + n), to},
-               {qPrintable("IDC_ST_STEP" + n), step}});
-  }
-  static QString SteamTsv(const calc::TableRequest& r) {
-    calc::SteamTable t;
-    std::string error;
-    calc::MakeSteamTable(r, t, error);
-    return Tsv(t.table);
-  }
-
-  std::unique_ptr<CCalcWnd> m_form;
-};
-
-// The form's right-click menu, keys, record, result copy and state tooltip.
-class TestToolEntries : public CFormTest {
-  Q_OBJECT
-
- private slots:
   void theRightClickMenuListsEveryToolAndEachKeyOpensItsWindowOnce() {
     QString entries;
     QTimer::singleShot(0, m_form.get(), [&] {
@@ -215,12 +118,7 @@ class TestToolEntries : public CFormTest {
              QStringLiteral("计算或参数有误|计算或参数有误\n计算点温度 900 ℃ 高于适用上限 800 ℃（适用范围 0.01–800 ℃）"));
     QCOMPARE(rows->rowCount(), 3);
   }
-};
 
-class TestCompareWnd : public CFormTest {
-  Q_OBJECT
-
- private slots:
   // 99.62 ℃ at 0.1 MPa lies between the two saturation temperatures: water in IFC-67, steam in IF97.
   void followsTheFormAndTheUnitsHighlightsAPhaseThatDiffersCopiesItsTableAndShowsAFailure() {
     CCompareWnd* wnd = Open<CCompareWnd>(Qt::Key_F2);
@@ -249,12 +147,7 @@ class TestCompareWnd : public CFormTest {
     QVERIFY(Cell(wnd, 1, 1).isEmpty() && !Cell(wnd, 1, 2).isEmpty());
     QVERIFY(Shown(wnd, "IDC_COMPARE_NOTES").contains(QStringLiteral("IFC-67 计算失败：计算点温度 900 ℃")));
   }
-};
 
-class TestDiagramWnd : public CFormTest {
-  Q_OBJECT
-
- private slots:
   void followsTheFormInTheFormulationChosenRedrawingOnlyThePointsAndKeepsAddedOnes() {
     Calculate(2, 4, {"100", "420"});  // before the window exists: it takes the last request
     CDiagramWnd* wnd = Open<CDiagramWnd>(Qt::Key_F4);
@@ -357,12 +250,7 @@ class TestDiagramWnd : public CFormTest {
     Find<QLabel>(wnd, "IDC_DIAGRAM_STATUS")->clear();
     QCOMPARE(exportTo("", {800, 600}), QString());  // cancelled: nothing written, nothing said
   }
-};
 
-class TestTurbineWnd : public CFormTest {
-  Q_OBJECT
-
- private slots:
   void showsTheLayersExpansionInEitherFormulationOrBothHandsItOnFollowsTheUnitsCopiesAndExports() {
     CTurbineWnd* wnd = Open<CTurbineWnd>(Qt::Key_F5);
     QSignalSpy spy(wnd, &CTurbineWnd::ExpansionComputed);
@@ -463,12 +351,7 @@ class TestTurbineWnd : public CFormTest {
     QVERIFY(spy.count() == 1 && wnd->Results()[0].eta > 1);
     QVERIFY(Shown(wnd, "IDC_TB_NOTES").contains(QStringLiteral("低于进口熵")));
   }
-};
 
-class TestSteamTableWnd : public CFormTest {
-  Q_OBJECT
-
- private slots:
   void showsTheLayersTableForWhatIsAskedExportsItAndPrintsItOnThePagesItNeeds() {
     CSteamTableWnd* wnd = Open<CSteamTableWnd>(Qt::Key_F6);
     QVERIFY(!Find<QCheckBox>(wnd, "IDC_ST_EXTRA_dt")->isEnabled());  // no superheat at saturation
@@ -533,12 +416,7 @@ class TestSteamTableWnd : public CFormTest {
     QCOMPARE(Labels(wnd, {"IDC_ST_FROM1", "IDC_ST_TO1", "IDC_ST_STEP1", "IDC_ST_LIST1", "IDC_ST_UNIT1"}),
              QStringLiteral("373.15 473.15 10 323.15, 373.15 K"));
   }
-};
 
-class TestUnitsDlg : public CFormTest {
-  Q_OBJECT
-
- private slots:
   void showsTheProgramsUnitsRefusesABadAtmosphereStoresTheChosenOnesOrCancels() {
     CUnitsDlg* dlg = OpenUnits("p=kPag,atm=0.095,t=K");
     QSignalSpy changed(&CUnitSettings::Instance(), &CUnitSettings::Changed);
@@ -573,19 +451,105 @@ class TestUnitsDlg : public CFormTest {
     dlg = OpenUnits(nullptr);
     QCOMPARE(Find<QComboBox>(dlg, "IDC_UNITS_TEMPERATURE")->currentText(), QStringLiteral("K"));
   }
+
+ private:
+  template <class T = QLineEdit>
+  static T* Find(const QWidget* in, const QString& name) { return in->findChild<T*>(name); }
+  // A label's text while it shows.
+  static QString Shown(const QWidget* in, const QString& name) {
+    auto* label = Find<QLabel>(in, name);
+    return label->isVisible() ? label->text() : QString();
+  }
+  // The texts of fields and labels, a space between.
+  static QString Labels(const QWidget* in, std::initializer_list<const char*> names) {
+    QStringList texts;
+    for (const char* name : names)
+      texts << (Find(in, name) ? Find(in, name)->text() : Find<QLabel>(in, name)->text());
+    return texts.join(' ');
+  }
+  static void Type(const QWidget* in, std::initializer_list<std::pair<const char*, QString>> fields) {
+    for (const auto& [name, text] : fields) {
+      Find(in, name)->clear();
+      QTest::keyClicks(Find(in, name), text);
+    }
+  }
+  static void Click(const QWidget* in, const char* name) {
+    QTest::mouseClick(Find<QPushButton>(in, name), Qt::LeftButton);
+  }
+  static void Activate(QWidget* window) {
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+  }
+  // The tool window its key opens.
+  template <class Window>
+  Window* Open(Qt::Key key) {
+    QTest::keyClick(m_form.get(), key);
+    return m_form->findChild<Window*>();
+  }
+  // The units dialog from the form's menu, the program's units set first when given.
+  CUnitsDlg* OpenUnits(const char* units) {
+    std::string error;
+    if (units) CUnitSettings::Instance().SetUnits(*calc::ParseUnits(units, error));
+    m_form->findChild<QAction*>("IDM_UNITS")->trigger();
+    return m_form->findChild<CUnitsDlg*>();
+  }
+  static QPushButton* Ok(const CUnitsDlg* dlg) {
+    return dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  }
+  // Picks the item and mode by their list indexes, types the inputs and clicks Calculate.
+  void Calculate(int item, int mode, const QStringList& inputs) {
+    for (const auto& [list, index] : {std::pair("IDC_ITEM", item), std::pair("IDC_MODE", mode)}) {
+      Find<QComboBox>(m_form.get(), list)->setCurrentIndex(index);
+      emit Find<QComboBox>(m_form.get(), list)->activated(index);
+    }
+    for (int i = 0; i < inputs.size(); ++i)
+      Type(m_form.get(), {{qPrintable(QStringLiteral("IDC_INPUT%1").arg(i + 1)), inputs[i]}});
+    Click(m_form.get(), "IDC_CALC");
+  }
+
+  static QAbstractItemModel* Cells(const QWidget* wnd) { return wnd->findChild<QTableView*>()->model(); }
+  static QString Cell(const QWidget* wnd, int row, int column) {
+    return Cells(wnd)->index(row, column).data().toString();
+  }
+  // The labels of the form's marks, then of the added ones.
+  static QString Marks(const CDiagramWnd* wnd) {
+    QString labels;
+    for (const auto* marks : {&wnd->RequestMarks().points, &wnd->AddedMarks()})
+      for (const calc::Mark& mark : *marks) labels += QString::fromStdString(mark.label) + ' ';
+    return labels;
+  }
+  // The status after a mouse move without a button (the offscreen platform makes none itself).
+  static QString Hover(const CDiagramWnd* wnd, QWidget* view, const QPointF& pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, view->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(view, &move);
+    return Shown(wnd, "IDC_DIAGRAM_STATUS");
+  }
+  // The pixel at the centre of the view's n-th mark.
+  static QPoint MarkAt(const CDiagramView* view, std::size_t n) {
+    const QPointF at = view->Frame().Map(view->Chart(), view->Picture().marks.at(n).point);
+    return QPoint(int(std::floor(at.x())), int(std::floor(at.y())));
+  }
+  static void Range(const QWidget* wnd, int axis, const char* from, const char* to, const char* step) {
+    const QString n = QString::number(axis + 1);
+    Find<QComboBox>(wnd, "IDC_ST_MODE" + n)->setCurrentIndex(0);
+    Type(wnd, {{qPrintable("IDC_ST_FROM" + n), from}, {qPrintable("IDC_ST_TO" + n), to},
+               {qPrintable("IDC_ST_STEP" + n), step}});
+  }
+  static QString SteamTsv(const calc::TableRequest& r) {
+    calc::SteamTable t;
+    std::string error;
+    calc::MakeSteamTable(r, t, error);
+    return Tsv(t.table);
+  }
+
+  std::unique_ptr<CCalcWnd> m_form;
 };
 
-// One test class a window, run in turn.
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setAttribute(Qt::AA_Use96Dpi, true);
-  const std::unique_ptr<QObject> tests[] = {
-      std::make_unique<TestToolEntries>(), std::make_unique<TestCompareWnd>(),
-      std::make_unique<TestDiagramWnd>(),  std::make_unique<TestTurbineWnd>(),
-      std::make_unique<TestSteamTableWnd>(), std::make_unique<TestUnitsDlg>()};
-  int failed = 0;
-  for (const std::unique_ptr<QObject>& test : tests) failed += QTest::qExec(test.get(), argc, argv);
-  return failed;
+  TestToolWindows test;
+  return QTest::qExec(&test, argc, argv);
 }
 
 #include "toolwindows_test.moc"
