@@ -294,9 +294,8 @@ class TestToolWindows : public QObject {
     kind->setCurrentIndex(int(calc::InletKind::PressureTemperature));
     Type(wnd, {{"IDC_TB_P1", "10"}, {"IDC_TB_X1", "500"}, {"IDC_TB_P2", "0.01"}, {"IDC_TB_ETA", "0.85"}});
     Click(wnd, "IDC_TB_CALC");
-    calc::Units u;
-    u.pressure = calc::PressureUnit::kPa;
-    u.temperature = calc::TemperatureUnit::Kelvin;
+    const calc::Units u{.pressure = calc::PressureUnit::kPa,
+                        .temperature = calc::TemperatureUnit::Kelvin};
     CUnitSettings::Instance().SetUnits(u);
     QCOMPARE(Labels(wnd, {"IDC_TB_P1", "IDC_TB_X1", "IDC_TB_P2", "IDC_TB_ETA", "IDC_TB_P1_UNIT"}),
              QStringLiteral("10000 773.15 10 0.85 kPa"));
@@ -412,9 +411,7 @@ class TestToolWindows : public QObject {
     }
     Range(wnd, 0, "100", "200", "10");
     Type(wnd, {{"IDC_ST_LIST1", "50, 100"}});
-    calc::Units u;
-    u.temperature = calc::TemperatureUnit::Kelvin;
-    CUnitSettings::Instance().SetUnits(u);
+    CUnitSettings::Instance().SetUnits({.temperature = calc::TemperatureUnit::Kelvin});
     QCOMPARE(Labels(wnd, {"IDC_ST_FROM1", "IDC_ST_TO1", "IDC_ST_STEP1", "IDC_ST_LIST1", "IDC_ST_UNIT1"}),
              QStringLiteral("373.15 473.15 10 323.15, 373.15 K"));
   }
