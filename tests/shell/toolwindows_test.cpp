@@ -267,6 +267,7 @@ class TestToolWindows : public QObject {
     QVERIFY(line.size() == 1 && line[0].to.h == end);
     const auto kept = CRecord::Instance().Rows(CRecord::Instance().Ids({-1, "汽轮机膨胀"}));
     QVERIFY(!kept.empty() && kept[0].first.h == end);
+    QCOMPARE(kept[0].request.formulation, calc::Formulation::IF97);
     Find<QComboBox>(wnd, "IDC_TB_FORMULATION")->setCurrentIndex(2);
     Click(wnd, "IDC_TB_CALC");
     QCOMPARE(spy.count(), 3);
