@@ -344,8 +344,10 @@ class TestRecord : public QObject {
     QTest::mouseClick(Find<QPushButton>("IDC_BATCH_RUN"), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
     // The layer's reasons (its test holds them all), each after the number of its line.
-    QVERIFY(Errors().size() == 2 && Errors()[1].startsWith(QStringLiteral("第 5 行：未知的项目 \"9\"")));
-    QCOMPARE(Errors()[0], QStringLiteral("第 3 行：输入 1（计算点压力）不是数字：\"1,5\""));
+    auto* errors = Find<QListWidget>("IDC_BATCH_ERRORS");
+    QVERIFY(errors->count() == 2 &&
+            errors->item(1)->text().startsWith(QStringLiteral("第 5 行：未知的项目 \"9\"")));
+    QCOMPARE(errors->item(0)->text(), QStringLiteral("第 3 行：输入 1（计算点压力）不是数字：\"1,5\""));
     QCOMPARE(Find<QLabel>("IDC_BATCH_STATUS")->text(), QStringLiteral("完成：计算了 3 行，2 行无法读取。"));
     QCOMPARE(Find<QProgressBar>("IDC_BATCH_PROGRESS")->value(), 3);
     // Each result headed by the number of its line, in the record in the order of the lines.
@@ -478,16 +480,8 @@ class TestRecord : public QObject {
     return QString::fromStdString(calc::ToTsv(calc::RecordTable(rows, units)));
   }
   template <class T>
-  T* Find(const char* id) {
-    return Batch()->findChild<T*>(QString::fromLatin1(id));
-  }
+  T* Find(const char* id) { return Batch()->findChild<T*>(id); }
   QPlainTextEdit* Input() { return Find<QPlainTextEdit>("IDC_BATCH_INPUT"); }
-  QStringList Errors() {
-    QStringList texts;
-    auto* list = Find<QListWidget>("IDC_BATCH_ERRORS");
-    for (int i = 0; i < list->count(); ++i) texts += list->item(i)->text();
-    return texts;
-  }
 
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_path;
