@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "calc/calc.h"
-#include "calc/turbine.h"
 #include "calc/table.h"
+#include "calc/turbine.h"
 #include "calc/units.h"
 
 namespace calc {

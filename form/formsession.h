@@ -62,8 +62,8 @@ std::string CalculateOnForm(const FormRequest& request, InputMatch match, FormOu
 struct FormReading {
   Item item = Item::SatWater;
   Mode mode = Mode::Pressure;
-  int inputs = 1;           // the inputs the item uses
-  std::string input[3];     // as typed
+  int inputs = 1;        // the inputs the item uses
+  std::string input[3];  // as typed
 };
 std::string ReadOnForm(const FormRequest& request, InputMatch match, FormReading& reading);
 

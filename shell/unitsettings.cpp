@@ -15,7 +15,8 @@ CUnitSettings::CUnitSettings() {
   // A stored text that no longer reads (edited by hand, an older program) leaves the defaults.
   std::string error;
   const std::string stored = QSettings().value(kKey).toString().toStdString();
-  if (const auto units = calc::ParseUnits(stored, error); units && !stored.empty()) m_units = *units;
+  if (const auto units = calc::ParseUnits(stored, error); units && !stored.empty())
+    m_units = *units;
 }
 
 void CUnitSettings::SetUnits(const calc::Units& units) {
