@@ -268,13 +268,12 @@ using Limits = std::numeric_limits<float>;
 constexpr float kInf = Limits::infinity();
 
 TEST(ParseInput, ReadsTheLongestDecimalPrefixAsTheCLibraryWould) {
+  // Texts outside the alphabet below, and the narrowing to float.
   const std::pair<const char*, float> rows[] = {
-      {" \t\n\v\f\r+2", 2}, {"-4.5e1", -45}, {"1.5E-2x", 0.015f}, {".5", 0.5f}, {"5.", 5},
-      {"1e+", 1}, {"1,5", 1}, {"1..2", 1}, {"100℃", 100}, {"", 0}, {"abc", 0}, {".", 0},
-      {"--1", 0}, {"e5", 0}, {"\xC2\xA0" "1", 0}, {"inf", 0}, {"nan", 0}, {"0x1A", 0},
-      {"-0", -0.0f}, {"1e40", kInf}, {"-1e400", -kInf}, {"1e99999999999999999999", kInf},
-      {"3.4028235e38", Limits::max()}, {"3.4028236e38", kInf}, {"-1e-400", -0.0f},
-      {"1e-45", Limits::denorm_min()}};
+      {" \t\n\v\f\r+2", 2}, {"1.5E-2x", 0.015f}, {"100℃", 100}, {"abc", 0}, {"\xC2\xA0" "1", 0},
+      {"inf", 0}, {"nan", 0}, {"0x1A", 0}, {"-0", -0.0f}, {"1e40", kInf}, {"-1e400", -kInf},
+      {"1e99999999999999999999", kInf}, {"3.4028235e38", Limits::max()}, {"3.4028236e38", kInf},
+      {"-1e-400", -0.0f}, {"1e-45", Limits::denorm_min()}};
   for (const auto& [text, value] : rows) {
     EXPECT_EQ(std::bit_cast<std::uint32_t>(ParseInput(text)), std::bit_cast<std::uint32_t>(value))
         << text;
