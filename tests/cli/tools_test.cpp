@@ -30,7 +30,7 @@ std::string F6(double value, const char* unit) {
   return text;
 }
 
-TEST(Expand, TsvLineHoldsTheSectionAsTheLayerComputesIt) {
+TEST(Expand, TsvLineHoldsTheSectionAsTheLayerComputesItAndTheReadableLayoutTheUnits) {
   const calc::TurbineResult r = calc::ExpandSections(
       calc::Formulation::IF97, {calc::InletKind::PressureTemperature, 10, 500}, {{0.01, 0.85}});
   const calc::Expansion& e = r.sections[0].expansion;
@@ -48,20 +48,17 @@ TEST(Expand, TsvLineHoldsTheSectionAsTheLayerComputesIt) {
   // The options may also stand before the command.
   EXPECT_EQ(RunCli({"--formulation=if97", "--tsv", "expand", "10", "500", "0.01", "0.85"}).out,
             run.out);
-}
-
-// The readable layout: each point as the form's six lines, the drops between, in the units.
-TEST(Expand, ReadableLayoutInTheUnitsGiven) {
-  const CliRun run = RunCli({"expand", "--units", "p=kPa,t=K", "10000", "773.15", "10", "0.85"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("进口\n压力  10000.000000 kPa\n温度  773.150000 K\n焓值  3374.598242 kJ/kg\n", 0),
+  // The readable layout: each point as the form's six lines, the drops between, in the units.
+  const CliRun text = RunCli({"expand", "--units", "p=kPa,t=K", "10000", "773.15", "10", "0.85"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out.rfind("进口\n压力  10000.000000 kPa\n温度  773.150000 K\n焓值  3374.598242 kJ/kg\n", 0),
             0u)
-      << run.out;
+      << text.out;
   for (const char* line : {"\n等熵末点\n压力  10.000000 kPa\n", "\n等熵焓降  1284.763562 kJ/kg\n",
                            "\n实际焓降  1092.049028 kJ/kg\n实际末点\n",
                            "\n状态  饱和水或饱和蒸汽或湿蒸汽,干度=0.873700\n"})
-    EXPECT_NE(run.out.find(line), std::string::npos) << line;
-  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3 * 7 + 2);
+    EXPECT_NE(text.out.find(line), std::string::npos) << line;
+  EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 3 * 7 + 2);
 }
 
 TEST(Expand, EveryInletAndOutletFormAndChains) {
