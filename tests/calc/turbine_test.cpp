@@ -76,8 +76,7 @@ TEST(Turbine, ExpansionsMatchHandWorkedSteamTableCases) {
 TEST(Turbine, EfficiencyRoundTripsThroughEveryOutletForm) {
   const struct { calc::Inlet inlet; double p2, eta; } rows[] = {
       {PT(10, 500), 0.01, 0.85}, {PT(3, 400), 0.1, 0.8}, {PT(10, 550), 1, 0.9},
-      {PT(25, 600), 22, 0.9},    {{InletKind::SaturatedSteam, 1, NAN}, 0.05, 0.75},
-      {{InletKind::PressureEnthalpy, 5, 3200}, 0.5, 0.33}};
+      {PT(25, 600), 22, 0.9},    {{InletKind::SaturatedSteam, 1, NAN}, 0.05, 0.75}};
   for (Formulation f : {C, F}) {
     for (const auto& row : rows) {
       SCOPED_TRACE(std::string(calc::FormulationName(f)) + " p2 " + std::to_string(row.p2));
@@ -178,6 +177,8 @@ TEST(Turbine, RefusedMeasurementsSayWhy) {
        "出口温度 45.808 ℃ 不高于出口压力下的饱和温度 45.8075 ℃" + wet},
       {C, {OutletKind::PressureTemperature, 0.01, calc::SaturationByP(C, 0.01).vapour.t}, kelvin,
        "出口温度 318.983 K 不高于出口压力下的饱和温度 318.983 K" + wet},
+      {C, {OutletKind::PressureTemperature, 0.01, 30}, {},  // far below the line too
+       "出口温度 30 ℃ 不高于出口压力下的饱和温度 45.8328 ℃" + wet},
       {F, {OutletKind::PressureTemperature, 10, 600}, {},
        "出口压力 10 MPa 不低于进口压力 10 MPa（没有焓降，效率无定义）"},
       {F, {OutletKind::PressureDryness, 0.01, 1}, {}, ""},

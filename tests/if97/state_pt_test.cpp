@@ -58,6 +58,7 @@ TEST(StateFromPT, ReportsEachFailureWithItsLimit) {
       {1, Above(2000), Failure::TemperatureHigh, 2000},
       {Above(100), 100, Failure::PressureHigh, 100},
       {Below(1e-6), 100, Failure::PressureLow, 1e-6},
+      {-1, 100, Failure::PressureLow, 1e-6},
       {Above(50), 800.000001, Failure::PressureHigh, 50},
       {Above(100), Above(2000), Failure::TemperatureHigh, 2000},  // temperature first
       {SatPressure(t) - 1e-10, t, Failure::NearCritical, 22.063997318},
