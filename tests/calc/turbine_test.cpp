@@ -59,7 +59,6 @@ TEST(Turbine, ExpansionsMatchHandWorkedSteamTableCases) {
     EXPECT_NEAR(e.end.h, c.h2, c.tolH);
     EXPECT_NEAR(e.end.x, c.x2, c.tolX);
     EXPECT_NEAR(e.end.t, c.t2, 0.005);
-    EXPECT_EQ(e.end.p, c.p2);
     if (c.inlet.kind == InletKind::PressureTemperature) {  // the layer's own entry from (p1, t1)
       EXPECT_EQ(calc::Expand(c.f, c.inlet.p, c.inlet.value, c.p2, c.eta).end.h, e.end.h);
     }
