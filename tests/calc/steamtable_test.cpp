@@ -145,7 +145,6 @@ TEST(SteamTable, ValuesInTheChosenUnits) {
               calc::StateFromPT(F, 0.101325, 100).h / calc::kKcalInKJ, 1e-9);
 }
 
-// A range's end given in other units lands on the formulation's bound, not beyond it.
 TEST(SteamTable, RangeEndsOnItsBoundThroughAUnitConversion) {
   const calc::SteamTable t = Make({.first = Series::Range(273.16, 647.3, 37.414),
                                    .units = {.temperature = calc::TemperatureUnit::Kelvin}});
@@ -182,7 +181,6 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
   };
   const struct { calc::TableRequest request; std::string message; } rows[] = {
       {sat(Series::Range(10, 100, 0)), "温度的步长 0 须大于 0"},
-      {sat(Series::Range(10, 100, -5)), "温度的步长 -5 须大于 0"},
       {sat(Series::Range(100, 10, 5)), "温度的起点 100 高于终点 10"},
       {sat(Series::Range(10, NAN, 5)), "温度的起点、终点和步长须为有限数"},
       {sat(Series{}), "没有给出温度"},
@@ -221,7 +219,6 @@ TEST(SteamTable, RefusedRequestsSayWhyBeforeComputing) {
 }
 
 TEST(SteamTable, SeriesAndExtrasReadFromText) {
-  // A list, or a range's from, to and step.
   const struct { const char* text; std::vector<double> list; std::string error; } rows[] = {
       {" 10 : 20 : 2.5 ", {10, 20, 2.5}, ""},
       {"1, 2；3 4\t5\n6，7;8", {1, 2, 3, 4, 5, 6, 7, 8}, ""},

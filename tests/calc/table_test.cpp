@@ -52,8 +52,6 @@ class Files : public ::testing::Test {
 }  // namespace
 
 TEST(Table, NumbersHaveTheirDecimalsAndNoneIsADash) {
-  EXPECT_EQ(Cell::Number(1).text, "1.000000");
-  EXPECT_EQ(Cell::Number(2675.6, 2).text, "2675.60");
   EXPECT_EQ(Cell::Number(0.0000004).text, "0.000000");
   EXPECT_EQ(Cell::Number(-0.0000004).text, "-0.000000");  // as the form prints it
   EXPECT_EQ(Cell::Number(1e20, 0).text, "100000000000000000000");

@@ -266,7 +266,6 @@ TEST(StatesFromTH, BeyondTheIsothermReportsTheExtremeReachableValue) {
   EXPECT_EQ(std::tuple(hot.failure, hot.limit), std::tuple(Failure::TemperatureHigh, 2000.0));
 }
 
-// No state is shared between calls: four threads at once give what one thread gives, bit for bit.
 TEST(StatesFromTH, ManyThreadsGiveTheSameBitsAsOne) {
   auto work = [](std::vector<double>* out) {
     for (double t = 1; t < 700; t += 7.3) {
