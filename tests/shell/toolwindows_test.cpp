@@ -137,8 +137,7 @@ class TestToolWindows : public QObject {
     Activate(wnd);
     wnd->findChild<QTableView*>()->setFocus();
     QTest::keySequence(wnd->findChild<QTableView*>(), QKeySequence::Copy);
-    QCOMPARE(QApplication::clipboard()->text(), wnd->CopyText());
-    QVERIFY(wnd->CopyText().contains(
+    QVERIFY(QApplication::clipboard()->text().contains(
         QStringLiteral("\n压力 bar(表压)\t9.000000\t9.000000\t0.000000\t0.0000\n")));
     Calculate(2, 0, {"1", "900"});  // beyond IFC-67's 800 ℃, inside IF97's range
     QCOMPARE(Find<QLabel>(wnd, "IDC_COMPARE_REQUEST")->text(),
