@@ -272,7 +272,6 @@ class TestRecord : public QObject {
 
   void copiesTheSelectedRowsInTheChosenUnitsAndHandsTheirPointsToTheDiagram() {
     Select({0, 2});
-    QApplication::clipboard()->clear();
     Table()->setFocus();
     QTest::keySequence(Table(), QKeySequence::Copy);
     QCOMPARE(QApplication::clipboard()->text(), Tsv(Record().Rows({3, 1}), {}));
@@ -352,7 +351,6 @@ class TestRecord : public QObject {
             results->headerData(2, Qt::Vertical).toInt() == 6);
     const std::vector<calc::RecordRow> kept = Record().Rows({4, 5, 6});
     QVERIFY(kept[0].source == "批量计算" && kept[0].request.in[0] == 13.5 && kept[2].solutions == 2);
-    QApplication::clipboard()->clear();
     QTest::mouseClick(Find<QPushButton>("IDC_BATCH_COPY"), Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(),
              QString::fromStdString(calc::ToTsv(calc::RecordTable(kept, {}))));

@@ -133,7 +133,6 @@ class TestToolWindows : public QObject {
     CUnitSettings::Instance().SetUnits(*calc::ParseUnits("p=barg,atm=0.1,t=K", error));
     QCOMPARE(Cell(wnd, 1, 0) + Cell(wnd, 1, 1) + Cell(wnd, 2, 0) + Cell(wnd, 2, 2),
              QStringLiteral("压力 bar(表压)9.000000温度 K573.150000"));
-    QApplication::clipboard()->clear();
     Activate(wnd);
     wnd->findChild<QTableView*>()->setFocus();
     QTest::keySequence(wnd->findChild<QTableView*>(), QKeySequence::Copy);
@@ -269,7 +268,6 @@ class TestToolWindows : public QObject {
     QCOMPARE(spy.count(), 3);
     QCOMPARE(wnd->CopyText(), Tsv(calc::TurbineCompareTable(r67, r97)));
     QCOMPARE(Shown(wnd, "IDC_TB_NOTES"), QString());
-    QApplication::clipboard()->clear();
     Click(wnd, "IDC_TB_COPY");
     QCOMPARE(QApplication::clipboard()->text(), wnd->CopyText());
     QTemporaryDir dir;
