@@ -15,16 +15,12 @@
 #include "form/format.h"
 #include "form/formsession.h"
 #include "form/parse.h"
+#include "tests/support/units.h"
 
 namespace {
 
 using calc::Formulation;
 constexpr Formulation C = Formulation::IFC67, F = Formulation::IF97;
-
-calc::Units MakeUnits(const char* text) {
-  std::string error;
-  return calc::ParseUnits(text, error).value();
-}
 
 // Every line of the golden batch as the form reads it: the IFC-67 answer shows what the form
 // shows; in both formulations a reason exactly when a calculation failed or found no state, and
@@ -175,7 +171,7 @@ using namespace calc;
 
 TEST(CompareUnits, CaptionsShowTheChosenUnitsAndMarkGauge) {
   const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
-  const Comparison c = Compare(r, MakeUnits("p=barg,t=K,h=kcal,v=rho"));
+  const Comparison c = Compare(r, UnitsOf("p=barg,t=K,h=kcal,v=rho"));
   std::vector<std::string> captions;
   for (const ComparedRow& row : c.pairs.at(0).rows) captions.push_back(row.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{
@@ -201,7 +197,7 @@ TEST(CompareUnits, ValuesAndDifferencesAreConvertedByTheirKind) {
       default: return v;
     }
   };
-  const Units u = MakeUnits("p=kPag,atm=0.095,t=K,h=kcal,v=rho");
+  const Units u = UnitsOf("p=kPag,atm=0.095,t=K,h=kcal,v=rho");
   // Superheated steam, then a wet state and subcooled water.
   for (const Request& r : {Request{F, Item::AnyState, Mode::PressureTemperature, {1, 300}},
                            Request{F, Item::AnyState, Mode::TemperatureEnthalpy, {100, 420}}}) {
@@ -228,7 +224,7 @@ TEST(CompareUnits, ValuesAndDifferencesAreConvertedByTheirKind) {
 TEST(CompareUnits, TheTsvLineConvertsAllButTheVolumeColumns) {
   const Request r{F, Item::AnyState, Mode::PressureTemperature, {1, 300}};
   const auto plain = SplitBatchFields(ComparisonTsv(Compare(r)));
-  const auto bar = SplitBatchFields(ComparisonTsv(Compare(r, MakeUnits("p=bar,t=K,v=rho"))));
+  const auto bar = SplitBatchFields(ComparisonTsv(Compare(r, UnitsOf("p=bar,t=K,v=rho"))));
   ASSERT_EQ(plain.size(), bar.size());
   EXPECT_EQ(plain[0], "1.000000");
   EXPECT_EQ(bar[0], "10.000000");           // ifc67_p

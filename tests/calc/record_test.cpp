@@ -6,6 +6,7 @@
 
 #include "calc/batch.h"
 #include "calc/record.h"
+#include "tests/support/units.h"
 
 using namespace calc;
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr Formulation IFC67 = Formulation::IFC67, IF97 = Formulation::IF97;
 constexpr std::int64_t kNoon = 1714564800000;  // 2024-05-01 12:00:00 UTC
-
-Units Make(const char* text) {
-  std::string error;
-  return ParseUnits(text, error).value();
-}
 
 // Local time is the machine's: the rows are made in UTC.
 RecordRow Row(const Request& r) {
@@ -62,7 +58,7 @@ TEST(RecordRows, CopyToTheirBytesInTheDefaultUnits) {
 }
 
 TEST(RecordRows, ConvertEveryValueAndInputToTheChosenUnits) {
-  const Units u = Make("p=barg,atm=0.1,t=K,h=kcal,v=rho");
+  const Units u = UnitsOf("p=barg,atm=0.1,t=K,h=kcal,v=rho");
   const RecordRow row = Row({IFC67, Item::AnyState, Mode::PressureTemperature, {1, 300}});
   const Table table = RecordTable({row}, u);
   // Each point's columns take the units' names, the volume column its caption too.
@@ -73,7 +69,7 @@ TEST(RecordRows, ConvertEveryValueAndInputToTheChosenUnits) {
   EXPECT_EQ(cells[5].text, "计算点压力 9 bar(表压)，计算点温度 573.15 K");
   // An IFC-67 input is a float: in other units it shows the form's six decimals, not its noise.
   EXPECT_EQ(InputsText({IFC67, Item::SatWater, Mode::Pressure, {double(0.1f)}}, u), "计算点压力 0 bar(表压)");
-  EXPECT_EQ(InputsText({IFC67, Item::SatWater, Mode::Pressure, {double(0.1f)}}, Make("p=kPag")),
+  EXPECT_EQ(InputsText({IFC67, Item::SatWater, Mode::Pressure, {double(0.1f)}}, UnitsOf("p=kPag")),
             "计算点压力 -1.325 kPa(表压)");
   EXPECT_EQ(InputsText({IF97, Item::AnyState, Mode::PressureTemperature, {-0.0000001, 0.5}}, Units{}),
             "计算点压力 0 MPa，计算点温度 0.5 ℃");
@@ -91,12 +87,12 @@ TEST(ResultBlock, EverySolutionARowWithCaptionsAndUnits) {
             "0.101325\t100.000000\t420.000000\t1.309377\t0.001737\t0.000414\t饱和水或饱和蒸汽或湿蒸汽,干度=0.000414\n"
             "1.348398\t100.000000\t420.000000\t1.305890\t0.001043\t—\t不饱和水\n");
   EXPECT_EQ(ToTsv(ResultTable(Calculate({IF97, Item::AnyState, Mode::PressureTemperature, {120, 300}}),
-                              Make("p=kPa"))),
+                              UnitsOf("p=kPa"))),
             "压力 kPa\t温度 ℃\t焓 kJ/kg\t熵 kJ/(kg·K)\t比容 m³/kg\t干度\t状态\n\t\t\t\t\t\t计算或参数有误\n");
 }
 
 TEST(Stamp, NamesTheProgramTheFormulationsWithTheirConstantsTheUnitsAndTheDate) {
-  const Stamp stamp = RecordStamp("0.85", {IFC67, IF97}, Make("p=MPag"), "2024-05-01 12:00:00");
+  const Stamp stamp = RecordStamp("0.85", {IFC67, IF97}, UnitsOf("p=MPag"), "2024-05-01 12:00:00");
   const Stamp want = {
       {"程序", "kelm 0.85"},
       {"公式", "IFC-67（1967 年 IFC 工业用公式）"},
@@ -140,7 +136,7 @@ TEST(Batch, ReadsTabsCsvTextsAndIndexesAndSkipsWhatIsNoLine) {
 
 TEST(Batch, InputsAreReadInTheChosenUnits) {
   const auto lines = ReadBatch("2\t0\t10\t573.15\n2\t4\t373.15\t100\n2\t1\t-0.05\t1.5\n",
-                               Make("p=barg,atm=0.1,t=K,h=kcal"), Formulation::IFC67);
+                               UnitsOf("p=barg,atm=0.1,t=K,h=kcal"), Formulation::IFC67);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].request.in[0], 1.1);
   EXPECT_NEAR(lines[0].request.in[1], 300, 1e-12);
@@ -166,7 +162,7 @@ TEST(Batch, EveryUnreadableLineSaysWhyAndTheOthersAreRead) {
   };
   std::string text;
   for (const auto& row : rows) text += std::string(row.line) + "\n2\t0\t1\t300\n";
-  const auto lines = ReadBatch(text, Make("p=MPag"), Formulation::IFC67);
+  const auto lines = ReadBatch(text, UnitsOf("p=MPag"), Formulation::IFC67);
   ASSERT_EQ(lines.size(), 2 * std::size(rows));
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     SCOPED_TRACE(rows[i].line);

@@ -5,17 +5,11 @@
 #include <string>
 
 #include "calc/units.h"
+#include "tests/support/units.h"
 
 using namespace calc;
 
 namespace {
-
-Units Make(const std::string& text) {
-  std::string error;
-  const auto units = ParseUnits(text, error);
-  EXPECT_TRUE(units) << text << ": " << error;
-  return units.value_or(Units{});
-}
 
 // One ulp of the larger magnitude on either side of a conversion.
 double Ulp(double a, double b) {
@@ -57,7 +51,7 @@ constexpr DefiningRow kDefining[] = {
 TEST(Units, EachConversionMeetsItsDefiningValueInBothDirections) {
   for (const DefiningRow& row : kDefining) {
     SCOPED_TRACE(std::string(row.units) + " " + std::to_string(row.engine));
-    const Units u = Make(row.units);
+    const Units u = UnitsOf(row.units);
     const double tol = row.exact ? 0 : 2 * Ulp(row.engine, row.shown);
     EXPECT_NEAR(Out(row.quantity, row.engine, u), row.shown, tol);
     EXPECT_NEAR(In(row.quantity, row.shown, u), row.engine, tol);
@@ -67,7 +61,7 @@ TEST(Units, EachConversionMeetsItsDefiningValueInBothDirections) {
 TEST(Units, EveryUnitGoesOutAndComesBackWithinAnUlp) {
   for (const char* choice : {"p=kPa", "p=bar", "p=kgf", "p=MPag", "p=kPag", "p=barg,atm=0.0953",
                              "p=kgfg", "t=K", "h=kcal", "v=rho"}) {
-    const Units u = Make(choice);
+    const Units u = UnitsOf(choice);
     for (Q q : {Q::P, Q::T, Q::H, Q::S, Q::V}) {
       for (double x : {0.000611657, 0.0101, 0.101325, 1.0, 3.5, 16.53, 22.064, 100.0, 373.946,
                        2675.6}) {
@@ -91,9 +85,9 @@ TEST(Units, AGaugePressureBelowTheAbsoluteZeroIsRefused) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.units) + " " + std::to_string(row.shown));
-    const auto p = PressureIn(row.shown, Make(row.units));
+    const auto p = PressureIn(row.shown, UnitsOf(row.units));
     EXPECT_EQ(p.has_value(), row.accepted);
-    if (p && Make(row.units).gauge) {
+    if (p && UnitsOf(row.units).gauge) {
       EXPECT_GE(*p, 0.0);
     }
   }
@@ -108,13 +102,13 @@ TEST(Units, CaptionsNameEveryUnitAndMarkGauge) {
       {"p=kgf,v=rho", "kgf/cm²", "℃", "kJ/kg", "kJ/(kg·K)", "kg/m³", "密度"},
   };
   for (const Row& row : rows) {
-    const Units u = Make(row.units);
+    const Units u = UnitsOf(row.units);
     EXPECT_EQ(PressureName(u) + "|" + TemperatureName(u) + "|" + EnthalpyName(u) + "|" +
                   EntropyName(u) + "|" + VolumeName(u) + "|" + VolumeCaption(u),
               std::string(row.p) + "|" + row.t + "|" + row.h + "|" + row.s + "|" + row.v + "|" +
                   row.volume);
   }
-  EXPECT_EQ(DescribeUnits(Make("p=kPag,atm=0.095,t=K,h=kcal,v=rho")),
+  EXPECT_EQ(DescribeUnits(UnitsOf("p=kPag,atm=0.095,t=K,h=kcal,v=rho")),
             "压力 kPa(表压，当地大气压 0.095 MPa)，温度 K，焓 kcal/kg，熵 kcal/(kg·K)，密度 kg/m³");
   EXPECT_EQ(DescribeUnits(Units{}), "压力 MPa，温度 ℃，焓 kJ/kg，熵 kJ/(kg·K)，比容 m³/kg");
 }
@@ -127,12 +121,12 @@ TEST(Units, TheSettingsTextReadsBackEveryCombination) {
         for (TemperatureUnit t : {TemperatureUnit::Celsius, TemperatureUnit::Kelvin})
           for (EnergyUnit h : {EnergyUnit::kJ, EnergyUnit::kcal})
             for (VolumeUnit v : {VolumeUnit::SpecificVolume, VolumeUnit::Density}) {
-              const Units u{p, gauge, atm, t, h, v}, back = Make(FormatUnits(u));
+              const Units u{p, gauge, atm, t, h, v}, back = UnitsOf(FormatUnits(u));
               SCOPED_TRACE(FormatUnits(u));
               EXPECT_TRUE(back.pressure == p && back.gauge == gauge && back.atmosphere == atm &&
                           back.temperature == t && back.energy == h && back.volume == v);
             }
-  EXPECT_EQ(FormatUnits(Make(" p = kgfg , atm=0.0953, t=K ")), "p=kgfg,atm=0.0953,t=K,h=kJ,v=v");
+  EXPECT_EQ(FormatUnits(UnitsOf(" p = kgfg , atm=0.0953, t=K ")), "p=kgfg,atm=0.0953,t=K,h=kJ,v=v");
 }
 
 TEST(Units, ABadTextIsRefusedNamingTheField) {
