@@ -4,7 +4,9 @@
 #include <QtWidgets>
 
 #include <memory>
+#include <sstream>
 
+#include "cli/calccli.h"
 #include "shell/calcwnd.h"
 #include "shell/chartcommand.h"
 #include "shell/comparewnd.h"
@@ -127,6 +129,20 @@ class TestToolWindows : public QObject {
     QVERIFY(Cells(wnd)->index(stateRow, 2).data(Qt::BackgroundRole).isValid());
     QVERIFY(!Cells(wnd)->index(5, 2).data(Qt::BackgroundRole).isValid());
     QVERIFY(Shown(wnd, "IDC_COMPARE_NOTES").contains(QStringLiteral("IFC-67 为不饱和水，IF97 为过热蒸汽")));
+    // Two solutions, and an expansion: the form's values, the window's and kelm-calc --compare's.
+    for (const QStringList& in : {QStringList{"2", "4", "100", "420"}, {"3", "0", "10", "500", "0.01"}}) {
+      Calculate(in[0].toInt(), in[1].toInt(), in.mid(2));
+      QCOMPARE(Cell(wnd, 1, 1) + " MPa", Find<QLineEdit>(m_form.get(), "IDC_PRESSURE")->text());
+      std::vector<std::string> args{"--compare"};
+      for (const QString& arg : in) args.push_back(arg.toStdString());
+      std::istringstream none;
+      std::ostringstream out, err;
+      QCOMPARE(kelmcli::RunCommandLine(args, none, out, err), 0);
+      for (int row = 0; row < Cells(wnd)->rowCount(); ++row)
+        for (int column = 0; column < 5; ++column)
+          QVERIFY2(out.str().find(Cell(wnd, row, column).toStdString()) != std::string::npos,
+                   qPrintable(Cell(wnd, row, column)));
+    }
     Calculate(2, 0, {"1", "300"});
     QVERIFY(!Cells(wnd)->index(stateRow, 2).data(Qt::BackgroundRole).isValid());
     std::string error;
