@@ -13,14 +13,6 @@ namespace {
 
 // ---------------------------------------------------------------- the request
 
-bool ParseNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && std::isfinite(value);
-}
-
 double Count(const Series& s) {
   if (!s.IsRange()) return double(s.list.size());
   return std::floor((s.to - s.from) / s.step + 1e-9) + 1;
@@ -279,6 +271,14 @@ Computed Compute(Formulation f, const TableRequest& r, double a, double b, Detai
 }
 
 }  // namespace
+
+bool ParseNumber(const std::string& text, double& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last && std::isfinite(value);
+}
 
 const std::vector<TableExtraName>& TableExtraNames() {
   static const std::vector<TableExtraName> names = {

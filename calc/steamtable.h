@@ -51,6 +51,10 @@ struct Series {
 // spreadsheet); false with a message for anything else.
 bool ParseSeries(const std::string& text, Series& out, std::string& error);
 
+// A whole number in C syntax ("-0.2", "+1e3"), nothing around it, finite; false for anything
+// else. The series and the tool commands read their numbers with it.
+bool ParseNumber(const std::string& text, double& value);
+
 inline constexpr double kMaxTableCells = 200000;
 
 struct TableRequest {

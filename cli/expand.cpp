@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "calc/steamtable.h"
 #include "calc/turbine.h"
 #include "cli/calccli.h"
 #include "cli/tooloptions.h"
@@ -115,7 +116,7 @@ bool ReadNumbers(const std::vector<std::string>& texts, std::vector<double>& val
                  std::string& error) {
   for (const std::string& t : texts) {
     double v = 0;
-    if (!ReadNumber(t, v)) {
+    if (!calc::ParseNumber(t, v)) {
       error = "bad number " + Quote(t);
       return false;
     }

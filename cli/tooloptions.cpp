@@ -1,7 +1,6 @@
 #include "cli/tooloptions.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <ostream>
 
@@ -62,14 +61,6 @@ bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<st
     }
   }
   return true;
-}
-
-bool ReadNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && std::isfinite(value);
 }
 
 std::string FormText(calc::Quantity q, double value, const calc::Units& u) {

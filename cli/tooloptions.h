@@ -27,9 +27,6 @@ struct ToolOptions {
 bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<std::string>& own,
                       ToolOptions& out, std::string& error);
 
-// A whole number text in C syntax, nothing else around it; false for anything else.
-bool ReadNumber(const std::string& text, double& value);
-
 // A value as the form writes its results ("%f" and the unit): the form's own unit texts for its
 // own units ("kJ/(kg*K)", "m**3/kg"), the units' names for the others; the dryness without one.
 std::string FormText(calc::Quantity q, double value, const calc::Units& u);
